@@ -1,0 +1,49 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ui/control.h"
+
+namespace ui {
+
+// A multi-line text box. Its text is UTF-8 with lines separated by CR LF: a final CR LF starts no
+// line, an empty text has no lines, and a lone CR LF is one empty line.
+class Memo : public Control {
+  public:
+    Memo(std::string name, Control* parent, Bounds bounds)
+        : Control(ControlKind::Memo, std::move(name), parent, bounds) {}
+
+    std::vector<std::string> lines() const;
+    std::size_t lineCount() const;
+    bool hasLines() const { return !text().empty(); }
+
+    // Appends a line; after a text that does not end in CR LF the line goes after a new CR LF.
+    void addLine(const std::string& line);
+    void clear() { setText({}); }
+
+    // Replaces the text with the file's Windows-1251 bytes (up to a NUL), every line break made
+    // CR LF. Throws FileError "Cannot open file %s".
+    void loadFromFile(const std::string& path);
+    // Writes each line in Windows-1251 followed by CR LF. Throws FileError on failure.
+    void saveToFile(const std::string& path) const;
+    // The bytes that saveToFile writes.
+    std::string linesAsFileBytes() const;
+
+    // Caret: index of the character after it, counting characters of the text (CR LF as two).
+    std::size_t selStart() const { return selStart_; }
+    void setSelStart(std::size_t position);
+
+    bool verticalScrollBar = false;
+    bool wordWrap = true;
+    bool sunkenBorder = false;
+    bool flatBorder = false;
+
+  private:
+    std::size_t selStart_ = 0;
+};
+
+// Turns lone CR and lone LF into CR LF; CR LF stays.
+std::string AdjustLineBreaks(const std::string& text);
+
+}  // namespace ui
