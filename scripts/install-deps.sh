@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing need, from Debian's packages only.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config
+  qt6-base-dev libgl-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev libgcrypt20-dev
+  xvfb xauth xdotool imagemagick x11-utils
+  fonts-dejavu-core
+  clang libclang-rt-14-dev
+)
+if [[ "${1:-}" == "--bench" ]]; then
+  packages+=(botan)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  SUDO=""
+  [[ $(id -u) -ne 0 ]] && SUDO="sudo"
+  $SUDO apt-get update -q
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
