@@ -1,0 +1,46 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "analysis/progress.h"
+
+namespace varn {
+
+using ByteCounts = std::array<std::uint64_t, 256>;
+
+struct CountOptions {
+    std::size_t bufferSize = std::size_t{1} << 20;  // bytes per read
+    unsigned threads = 1;                           // 1 or 2
+};
+
+// Adds the counts of every byte of `data` to `counts` (raw bytes, no folding).
+void CountBytes(const unsigned char* data, std::size_t size, ByteCounts& counts);
+
+// Progress steps of a loop that advances at every byte index i with i mod 100 == 0 (i from 0),
+// taken over the indices [0, n).
+constexpr std::uint64_t StepsBefore(std::uint64_t n) {
+    return (n + kProgressStep - 1) / kProgressStep;
+}
+// Progress steps of a loop that counts k = 1, 2, ... and advances when k mod 100 == 0.
+constexpr std::uint64_t StepsAfter(std::uint64_t n) {
+    return n / kProgressStep;
+}
+
+struct FileCount {
+    std::uint64_t size = 0;   // the file's size when opened
+    std::uint64_t total = 0;  // bytes counted (the size unless the file shrank meanwhile)
+};
+
+// Counts the raw bytes of the first `size` bytes of the file into `counts` (which it zeroes).
+// `onOpen` receives the size before counting starts; `advance` receives the steps of the
+// byte-index rule per buffer. Throws std::runtime_error("Cannot open file " + path) when the
+// file (or a folder of that name) cannot be opened, and std::runtime_error("Stream read error")
+// on a read failure.
+FileCount CountFileBytes(const std::string& path, ByteCounts& counts,
+                         const std::function<void(std::uint64_t size)>& onOpen,
+                         const ProgressAdvance& advance, const CountOptions& options = {});
+
+}  // namespace varn

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "analysis/progress.h"
+
+namespace varn {
+
+using ByteMap = std::array<unsigned char, 256>;
+
+enum class DosTextResult { Ok, InputOpenFailed, OutputCreateFailed, ReadFailed, WriteFailed };
+
+// When a pass over n characters advances its bar.
+enum class ProgressRule {
+    AdvanceBefore,  // at characters 0, 100, 200, ... before counting them: 250 give 3 steps
+    AdvanceAfter,   // after the 100th, 200th, ... character: 250 give 2 steps
+};
+
+struct DosTextOptions {
+    std::size_t bufferSize = std::size_t{1} << 20;  // input bytes per read
+};
+
+// Translates one text file into another in DOS text mode through `map`: reading drops every
+// byte 13 and ends at the first byte 26; each remaining byte b becomes map[b]; writing turns
+// every output byte 10 into 13 10. The output is created or truncated. `advance` receives the
+// steps of `rule` per buffer.
+DosTextResult TranslateDosText(const std::string& inPath, const std::string& outPath,
+                               const ByteMap& map, ProgressRule rule,
+                               const ProgressAdvance& advance, const DosTextOptions& options = {});
+
+// The buffer step of the above, for `in` holding no byte 26: writes at most 2 * size + 1 bytes
+// (one byte of scratch past the end) to `out`; returns the bytes written and sets `characters`
+// to the characters delivered by the reader (the bytes other than 13).
+class DosTextTranslator {
+  public:
+    explicit DosTextTranslator(const ByteMap& map);
+    std::size_t Translate(const unsigned char* in, std::size_t size, unsigned char* out,
+                          std::uint64_t& characters) const;
+
+  private:
+    // Low 16 bits: the bytes to write; bits 16-23: how many of them (0 for 13, 2 for an
+    // output 10); bit 24: one character delivered.
+    std::array<std::uint32_t, 256> code_{};
+};
+
+}  // namespace varn

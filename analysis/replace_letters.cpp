@@ -1,0 +1,20 @@
+#include "analysis/replace_letters.h"
+
+namespace varn {
+
+ByteMap SubstitutionMap(const LetterTable& table) {
+    ByteMap pairedOf{};
+    for (const LetterEntry& entry : table) pairedOf[entry.character] = entry.paired;
+    ByteMap map{};
+    for (int b = 0; b < 256; ++b) map[b] = pairedOf[LowerChar(static_cast<unsigned char>(b))];
+    return map;
+}
+
+DosTextResult ReplaceLetters(const LetterTable& table, const std::string& inPath,
+                             const std::string& outPath, const ProgressAdvance& advance,
+                             const DosTextOptions& options) {
+    return TranslateDosText(inPath, outPath, SubstitutionMap(table), ProgressRule::AdvanceBefore,
+                            advance, options);
+}
+
+}  // namespace varn

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+#include "analysis/dos_text.h"
+#include "analysis/letter_table.h"
+#include "analysis/progress.h"
+
+namespace varn {
+
+// map[b] = the paired letter of the entry whose character is LowerChar(b).
+ByteMap SubstitutionMap(const LetterTable& table);
+
+// Writes the file `inPath` into `outPath` in DOS text mode with every byte replaced through
+// SubstitutionMap(table); advances at characters 0, 100, 200, ... (250 characters: 3 steps).
+DosTextResult ReplaceLetters(const LetterTable& table, const std::string& inPath,
+                             const std::string& outPath, const ProgressAdvance& advance,
+                             const DosTextOptions& options = {});
+
+}  // namespace varn

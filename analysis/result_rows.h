@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "analysis/letter_table.h"
+
+namespace varn {
+
+// count / total * 100000, rounded up, * 0.001: the percentage rounded up to three decimals.
+// A total of 0 gives 0.
+double Percentage(std::uint64_t count, std::uint64_t total);
+
+// One row of the result table as cp1251 bytes: three spaces, count, TAB, space, percentage,
+// " %", TAB, TAB, the character byte (nothing for code 0), TAB, then `lastColumn`.
+std::string ResultRow(const LetterEntry& entry, std::uint64_t total, const std::string& lastColumn);
+
+// Rows of the count on standard: one per entry whose character is in `s`, in table order, the
+// last column being the paired letter.
+std::vector<std::string> EtalonRows(const LetterTable& table, const std::string& s,
+                                    std::uint64_t total);
+
+struct AllRowsResult {
+    std::vector<std::string> rows;  // one per entry with a count, last column the decimal code
+    std::string newStandard;        // those characters in table order, code 0 left out
+};
+
+// Rows of "all" and the new standard built from them.
+AllRowsResult AllRows(const LetterTable& table, std::uint64_t total);
+
+// Summary lines (UTF-8) under the rows.
+std::vector<std::string> EtalonSummary(std::uint64_t total, bool russian);
+std::vector<std::string> AllSummary(std::uint64_t total, bool russian);
+
+}  // namespace varn

@@ -1,0 +1,211 @@
+#include "analysis/dos_text.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <numeric>
+#include <random>
+
+#include "analysis/file_reader.h"
+#include "analysis/letter_count.h"
+#include "analysis/replace_letters.h"
+#include "test_files.h"
+
+namespace varn {
+namespace {
+
+using test::ReadBytes;
+using test::TempDir;
+
+// The text's loop: read in DOS text mode, map, write in DOS text mode, one byte at a time.
+struct Reference {
+    std::string out;
+    std::vector<std::uint64_t> stepAfterCharacter;  // bar position after each character
+};
+Reference TranslateByteByByte(const std::string& in, const ByteMap& map, ProgressRule rule) {
+    Reference reference;
+    std::uint64_t n = 0;
+    std::uint64_t position = 0;
+    for (const char c : in) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b == 26) break;
+        if (b == 13) continue;
+        if (rule == ProgressRule::AdvanceBefore && n % 100 == 0) ++position;
+        ++n;
+        if (rule == ProgressRule::AdvanceAfter && n % 100 == 0) ++position;
+        const unsigned char m = map[b];
+        if (m == 10) reference.out += '\r';
+        reference.out += static_cast<char>(m);
+        reference.stepAfterCharacter.push_back(position);
+    }
+    return reference;
+}
+
+ByteMap Identity() {
+    ByteMap map;
+    std::iota(map.begin(), map.end(), 0);
+    return map;
+}
+
+class DosTextTest : public ::testing::Test {
+  protected:
+    std::vector<std::uint64_t> positions;
+    std::uint64_t position = 0;
+    ProgressAdvance advance = [this](std::uint64_t steps) {
+        position += steps;
+        positions.push_back(position);
+    };
+    TempDir dir;
+};
+
+TEST_F(DosTextTest, SubstitutionWithoutPairingIsTheFileFolded) {
+    // An empty standard pairs nothing: every byte is written folded.
+    LetterTable table;
+    ResetLetterTable(table);
+    struct Case {
+        std::string in;
+        std::string out;
+        std::uint64_t steps;
+    };
+    const Case cases[] = {
+        {"ABC", "abc", 1},
+        {"abc", "abc", 1},
+        {"ab\rd", "abd", 1},
+        {"ab\x1a"
+         "cd\x1a",
+         "ab", 1},
+        {"\x1a"
+         "abc",
+         "", 0},
+        {"a\nb", "a\r\nb", 1},
+        {"a\r\nb\r\n", "a\r\nb\r\n", 1},
+        {"a\rb", "ab", 1},
+        {"\r\r\r", "", 0},
+        {"", "", 0},
+        {"\xC0\xA8\xDF", "\xE0\xB8\xFF", 1},
+        {std::string(250, 'x'), std::string(250, 'x'), 3},
+        {std::string(100, 'x'), std::string(100, 'x'), 1},
+        {std::string(101, 'x'), std::string(101, 'x'), 2},
+    };
+    for (const Case& c : cases) {
+        const std::string in = dir.Write("in", c.in);
+        position = 0;
+        EXPECT_EQ(ReplaceLetters(table, in, dir.Path("out"), advance), DosTextResult::Ok);
+        EXPECT_EQ(ReadBytes(dir.Path("out")), c.out);
+        EXPECT_EQ(position, c.steps) << c.in.size() << " bytes";
+    }
+}
+
+TEST_F(DosTextTest, SubstitutesThePairedLetters) {
+    const std::string in = dir.Write("in", "ABBA E\r\nabba e\r\n");
+    LetterTable table;
+    std::string s = "ba";
+    struct : Progress {
+        void SetMax(std::uint64_t) override {}
+        void SetPosition(std::uint64_t) override {}
+        void Advance(std::uint64_t) override {}
+        void Fill() override {}
+    } bar;
+    CountOnEtalon(table, s, in, kDescending, bar, bar);
+    ASSERT_EQ(ReplaceLetters(table, in, dir.Path("out"), advance), DosTextResult::Ok);
+    EXPECT_EQ(ReadBytes(dir.Path("out")), "baab e\r\nbaab e\r\n");
+}
+
+TEST_F(DosTextTest, MappedLineFeedIsExpandedAndMappedAwayLineFeedIsNot) {
+    ByteMap map = Identity();
+    map['x'] = 10;
+    map[10] = 'y';
+    const std::string in = dir.Write("in", "axb\nc");
+    ASSERT_EQ(TranslateDosText(in, dir.Path("out"), map, ProgressRule::AdvanceAfter, advance),
+              DosTextResult::Ok);
+    EXPECT_EQ(ReadBytes(dir.Path("out")), "a\r\nbyc");
+}
+
+TEST_F(DosTextTest, BufferedPassEqualsTheByteLoopAtEveryBufferEnd) {
+    std::mt19937 random(11);
+    for (ProgressRule rule : {ProgressRule::AdvanceBefore, ProgressRule::AdvanceAfter}) {
+        for (std::size_t size : {1u, 99u, 100u, 101u, 250u, 1000u, 4099u, 100003u}) {
+            ByteMap map;
+            for (auto& m : map) m = static_cast<unsigned char>(random());
+            map['q'] = 10;  // some bytes grow into CR LF
+            std::string bytes(size, '\0');
+            for (auto& c : bytes) {
+                const unsigned r = random() % 8;
+                c = static_cast<char>(r == 0 ? 13 : r == 1 ? 10 : r == 2 ? 'q' : random() % 256);
+                if (c == 26) c = 27;
+            }
+            if (size > 4000) bytes[size - 1000] = 26;
+            const Reference reference = TranslateByteByByte(bytes, map, rule);
+            const std::string in = dir.Write("in", bytes);
+            for (std::size_t buffer : {1u, 7u, 100u, 4096u, 1u << 20}) {
+                if (buffer == 1 && size > 5000) continue;
+                SCOPED_TRACE(testing::Message() << "size " << size << " buffer " << buffer);
+                positions.clear();
+                position = 0;
+                ASSERT_EQ(TranslateDosText(in, dir.Path("out"), map, rule, advance, {buffer}),
+                          DosTextResult::Ok);
+                EXPECT_EQ(ReadBytes(dir.Path("out")), reference.out);
+                // After each buffer the bar is where the byte loop stands after the same
+                // characters.
+                std::vector<std::uint64_t> expected;
+                std::uint64_t characters = 0;
+                for (std::size_t start = 0; start < bytes.size(); start += buffer) {
+                    const std::string piece = bytes.substr(start, buffer);
+                    const auto cut = piece.find('\x1a');
+                    const std::string kept = piece.substr(0, cut);
+                    const auto before = characters;
+                    characters += kept.size() - std::count(kept.begin(), kept.end(), '\r');
+                    if (characters > before) {
+                        const auto steps = reference.stepAfterCharacter[characters - 1];
+                        const auto last =
+                            before == 0 ? 0 : reference.stepAfterCharacter[before - 1];
+                        if (steps > last) expected.push_back(steps);
+                    }
+                    if (cut != std::string::npos) break;
+                }
+                EXPECT_EQ(positions, expected);
+            }
+        }
+    }
+}
+
+TEST_F(DosTextTest, FailuresAreReportedAndNeverAsSuccess) {
+    const ByteMap map = Identity();
+    const std::string in = dir.Write("in", "some text\n");
+    const std::string folder = dir.Path("folder");
+    std::filesystem::create_directory(folder);
+    const auto run = [&](const std::string& from, const std::string& to) {
+        return TranslateDosText(from, to, map, ProgressRule::AdvanceBefore, advance);
+    };
+    EXPECT_EQ(run(dir.Path("missing"), dir.Path("out")), DosTextResult::InputOpenFailed);
+    EXPECT_EQ(run(folder, dir.Path("out")), DosTextResult::InputOpenFailed);
+    EXPECT_EQ(run(in, dir.Path("no/such/folder/out")), DosTextResult::OutputCreateFailed);
+    EXPECT_EQ(run(in, folder), DosTextResult::OutputCreateFailed);
+    EXPECT_EQ(run(in, "/dev/full"), DosTextResult::WriteFailed);
+    EXPECT_EQ(run(in, dir.Path("out")), DosTextResult::Ok);
+}
+
+TEST_F(DosTextTest, ExistingOutputIsTruncated) {
+    const std::string in = dir.Write("in", "ab");
+    const std::string out = dir.Write("out", "a much longer old content");
+    ASSERT_EQ(TranslateDosText(in, out, Identity(), ProgressRule::AdvanceBefore, advance),
+              DosTextResult::Ok);
+    EXPECT_EQ(ReadBytes(out), "ab");
+}
+
+TEST(SameFileTest, ComparesDeviceAndInode) {
+    TempDir dir;
+    const std::string a = dir.Write("a", "x");
+    const std::string b = dir.Write("b", "x");
+    ASSERT_EQ(::link(a.c_str(), dir.Path("hard").c_str()), 0);
+    EXPECT_TRUE(SameFile(a, a));
+    EXPECT_TRUE(SameFile(a, dir.Path("hard")));
+    EXPECT_TRUE(SameFile(a, dir.Path("./a")));
+    EXPECT_FALSE(SameFile(a, b));
+    EXPECT_FALSE(SameFile(a, dir.Path("missing")));
+    EXPECT_FALSE(SameFile(dir.Path("missing"), dir.Path("missing")));
+}
+
+}  // namespace
+}  // namespace varn
