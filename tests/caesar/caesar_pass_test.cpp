@@ -1,0 +1,201 @@
+#include "caesar/caesar_pass.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace varn {
+namespace {
+
+namespace fs = std::filesystem;
+using Messages = std::vector<CaesarMessage>;
+
+struct RecordingBar : Progress {
+    std::uint64_t max = 999;
+    std::uint64_t position = 999;
+    std::uint64_t advanced = 0;
+    bool filled = false;
+    void SetMax(std::uint64_t value) override { max = value; }
+    void SetPosition(std::uint64_t value) override { position = value; }
+    void Advance(std::uint64_t steps) override {
+        position += steps;
+        advanced += steps;
+    }
+    void Fill() override {
+        position = max;
+        filled = true;
+    }
+};
+
+// Every pass works in the current folder: each test gets a fresh one.
+class CaesarPassTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        previous_ = fs::current_path();
+        std::string pattern = (fs::temp_directory_path() / "varn-caesar-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        dir_ = pattern;
+        fs::current_path(dir_);
+    }
+    void TearDown() override {
+        fs::current_path(previous_);
+        fs::remove_all(dir_);
+    }
+    static void Write(const std::string& name, const std::string& bytes) {
+        std::ofstream(name, std::ios::binary) << bytes;
+    }
+    static std::string Read(const std::string& name) {
+        std::ifstream in(name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    Messages Run(const std::string& name, bool decipher, bool replace) {
+        return RunCaesarPass(name, decipher, replace, bar);
+    }
+    RecordingBar bar;
+
+  private:
+    fs::path previous_;
+    fs::path dir_;
+};
+
+TEST_F(CaesarPassTest, SeparateModeGivesTheWorkedExamples) {
+    struct Case {
+        std::string in;
+        bool decipher;
+        std::string out;
+    };
+    const Case cases[] = {
+        {"abd xyz", false, "deg#{|}"},
+        {"\xFF", false, " "},
+        {" ", true, "\xFF"},
+        {"a\nb", false, "d\r\ne"},  // bare LF comes out as CR LF
+        {"a\rb", false, "de"},      // a lone CR is lost
+        {"ab\x1a"
+         "cd",
+         false, "de"},  // byte 26 ends the input
+        {"", false, ""},
+    };
+    for (const Case& c : cases) {
+        Write("text.txt", c.in);
+        const Messages expected = {c.decipher ? CaesarMessage::DoneDecrypt
+                                              : CaesarMessage::DoneEncrypt};
+        EXPECT_EQ(Run("text.txt", c.decipher, false), expected);
+        EXPECT_EQ(Read(kCaesarResultFile), c.out) << c.in;
+        EXPECT_EQ(Read("text.txt"), c.in);
+        EXPECT_FALSE(fs::exists(kCaesarTempFile));
+        EXPECT_TRUE(bar.filled);
+    }
+}
+
+TEST_F(CaesarPassTest, ReplaceModeRoundTripsCrLfText) {
+    std::string text;
+    for (int i = 0; i < 40; ++i) text += "Line \xC0\xE1\xFF xyz ~ " + std::to_string(i) + "\r\n";
+    Write("text.txt", text);
+    EXPECT_EQ(Run("text.txt", false, true), Messages{});
+    const std::string enciphered = Read("text.txt");
+    EXPECT_NE(enciphered, text);
+    EXPECT_EQ(enciphered.size(), text.size());
+    EXPECT_EQ(Run("text.txt", true, true), Messages{});
+    EXPECT_EQ(Read("text.txt"), text);
+    EXPECT_FALSE(fs::exists(kCaesarTempFile));
+    EXPECT_FALSE(fs::exists(kCaesarResultFile));
+}
+
+TEST_F(CaesarPassTest, BarAdvancesAfterEachHundredCharacters) {
+    struct Case {
+        std::string in;
+        std::uint64_t max;
+        std::uint64_t advanced;
+    };
+    const Case cases[] = {
+        {std::string(250, 'x'), 2, 2},
+        {std::string(99, 'x'), 0, 0},
+        {std::string(100, 'x'), 1, 1},
+        {std::string(199, 'x') + std::string(100, '\r'), 2, 1},  // CRs are not characters
+        {"", 0, 0},
+    };
+    for (const Case& c : cases) {
+        Write("text.txt", c.in);
+        bar = RecordingBar{};
+        Run("text.txt", false, false);
+        EXPECT_EQ(bar.max, c.max);
+        EXPECT_EQ(bar.advanced, c.advanced) << c.in.size();
+        EXPECT_EQ(bar.position, c.max);
+    }
+}
+
+TEST_F(CaesarPassTest, ReadOnlyFileIsNotReplacedAndTheResultStaysInTheTemporaryFile) {
+    Write("text.txt", "abc");
+    ::chmod("text.txt", 0444);
+    EXPECT_EQ(Run("text.txt", false, true),
+              (Messages{CaesarMessage::SourceNotRemoved, CaesarMessage::TempNotRenamedToSource}));
+    EXPECT_EQ(Read("text.txt"), "abc");
+    EXPECT_EQ(Read(kCaesarTempFile), "def");
+}
+
+TEST_F(CaesarPassTest, FailedMoveToTheResultFileStillCompletes) {
+    Write("text.txt", "abc");
+    fs::create_directory(kCaesarResultFile);
+    Write(std::string(kCaesarResultFile) + "/keep", "x");  // a folder no deletion can remove
+    EXPECT_EQ(Run("text.txt", true, false),
+              (Messages{CaesarMessage::TempNotRenamedToCrypt, CaesarMessage::DoneDecrypt}));
+    EXPECT_EQ(Read(kCaesarTempFile), std::string("^_`"));
+    EXPECT_EQ(Read("text.txt"), "abc");
+}
+
+TEST_F(CaesarPassTest, EarlierResultFileIsReplaced) {
+    Write(kCaesarResultFile, "old result, longer than the new one");
+    Write("text.txt", "abc");
+    EXPECT_EQ(Run("text.txt", false, false), Messages{CaesarMessage::DoneEncrypt});
+    EXPECT_EQ(Read(kCaesarResultFile), "def");
+}
+
+TEST_F(CaesarPassTest, TemporaryFileThatCannotBeCreatedStopsThePass) {
+    Write("text.txt", "abc");
+    fs::create_directory(kCaesarTempFile);
+    EXPECT_EQ(Run("text.txt", false, true), Messages{CaesarMessage::TempNotOpen});
+    EXPECT_EQ(Read("text.txt"), "abc");
+    EXPECT_FALSE(bar.filled);
+}
+
+TEST_F(CaesarPassTest, WriteFailureNeitherCompletesNorTouchesTheFile) {
+    Write("text.txt", "abc");
+    ASSERT_EQ(::symlink("/dev/full", kCaesarTempFile), 0);
+    EXPECT_EQ(Run("text.txt", false, true), Messages{CaesarMessage::TempNotOpen});
+    EXPECT_EQ(Read("text.txt"), "abc");
+    EXPECT_FALSE(fs::exists(fs::symlink_status(kCaesarTempFile)));
+    EXPECT_FALSE(bar.filled);
+}
+
+TEST_F(CaesarPassTest, UnopenableFileThrowsTheOpenError) {
+    fs::create_directory("folder");
+    for (const std::string name : {"missing.txt", "folder"}) {
+        try {
+            Run(name, false, true);
+            ADD_FAILURE() << name;
+        } catch (const std::runtime_error& error) {
+            EXPECT_EQ(std::string(error.what()), "Cannot open file " + name);
+        }
+    }
+    EXPECT_FALSE(fs::exists(kCaesarTempFile));
+}
+
+TEST_F(CaesarPassTest, LongNamesAreUsedWhole) {
+    std::string folder;
+    for (int i = 0; i < 30; ++i) folder += "folder" + std::to_string(i) + "/";
+    fs::create_directories(folder);
+    const std::string name = folder + "text.txt";
+    ASSERT_GT(name.size(), 254u);
+    Write(name, "abc");
+    EXPECT_EQ(Run(name, false, true), Messages{});
+    EXPECT_EQ(Read(name), "def");
+}
+
+}  // namespace
+}  // namespace varn
