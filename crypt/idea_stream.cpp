@@ -1,0 +1,179 @@
+#include "crypt/idea_stream.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <thread>
+#include <vector>
+
+namespace varn {
+
+namespace {
+
+constexpr std::int64_t kHeaderBytes = 4;
+
+// Reads exactly `size` bytes at `offset`; a short file counts as a failure.
+bool ReadAt(int fd, unsigned char* data, std::size_t size, std::int64_t offset) {
+    while (size > 0) {
+        const ssize_t n = ::pread(fd, data, size, offset);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data += n;
+        size -= static_cast<std::size_t>(n);
+        offset += n;
+    }
+    return true;
+}
+
+bool WriteAt(int fd, const unsigned char* data, std::size_t size, std::int64_t offset) {
+    while (size > 0) {
+        const ssize_t n = ::pwrite(fd, data, size, offset);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data += n;
+        size -= static_cast<std::size_t>(n);
+        offset += n;
+    }
+    return true;
+}
+
+bool SourceSize(int fd, std::int64_t& size) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return false;
+    size = st.st_size;
+    return true;
+}
+
+// Where the chunks of one pass come from and go to. The block stream of 8 * N bytes is cut into
+// chunks; chunk i covers [i * C, (i + 1) * C) of it, clipped to the stream's end.
+struct PassLayout {
+    IdeaWordOrder order;
+    std::int64_t streamBytes;  // 8 * N
+    std::int64_t inOffset;     // where the stream starts in the source
+    std::int64_t inAvailable;  // bytes of the stream present in the source (the rest is padding)
+    std::int64_t outOffset;    // where the stream starts in the target
+    std::int64_t outLimit;     // bytes of the stream written to the target
+};
+
+IdeaStreamStatus RunChunks(int source, int target, const PassLayout& layout,
+                           const IdeaSchedule& schedule, const IdeaStreamOptions& options) {
+    const auto chunk = static_cast<std::int64_t>(kIdeaChunkBytes);
+    const std::int64_t chunks = (layout.streamBytes + chunk - 1) / chunk;
+    std::atomic<int> failure{static_cast<int>(IdeaStreamStatus::Ok)};
+
+    // Thread t takes chunks t, t + T, t + 2T, ...: each reads, ciphers and writes on its own.
+    auto work = [&](std::int64_t first, std::int64_t step) {
+        std::unique_ptr<unsigned char[]> buffer(new unsigned char[kIdeaChunkBytes]);
+        for (std::int64_t i = first; i < chunks; i += step) {
+            if (failure.load(std::memory_order_relaxed) != 0) return;
+            const std::int64_t begin = i * chunk;
+            const std::int64_t size = std::min(chunk, layout.streamBytes - begin);
+            const std::int64_t present =
+                std::clamp<std::int64_t>(layout.inAvailable - begin, 0, size);
+            if (!ReadAt(source, buffer.get(), static_cast<std::size_t>(present),
+                        layout.inOffset + begin)) {
+                failure.store(static_cast<int>(IdeaStreamStatus::ReadFailed));
+                return;
+            }
+            std::memset(buffer.get() + present, 0, static_cast<std::size_t>(size - present));
+            IdeaCipherBlocks(buffer.get(), buffer.get(), static_cast<std::size_t>(size / 8),
+                             schedule, layout.order, options.path);
+            const std::int64_t keep = std::clamp<std::int64_t>(layout.outLimit - begin, 0, size);
+            if (!WriteAt(target, buffer.get(), static_cast<std::size_t>(keep),
+                         layout.outOffset + begin)) {
+                failure.store(static_cast<int>(IdeaStreamStatus::WriteFailed));
+                return;
+            }
+        }
+    };
+
+    const std::int64_t threads =
+        std::clamp<std::int64_t>(static_cast<std::int64_t>(options.threads), 1, chunks);
+    std::vector<std::thread> helpers;
+    for (std::int64_t t = 1; t < threads; ++t) helpers.emplace_back(work, t, threads);
+    work(0, threads);
+    for (std::thread& h : helpers) h.join();
+    return static_cast<IdeaStreamStatus>(failure.load());
+}
+
+}  // namespace
+
+IdeaKey IdeaKeyFromPassword(std::string_view password) {
+    IdeaKey key{};
+    const std::size_t m = std::min<std::size_t>(password.size(), key.size());
+    for (std::size_t i = 0; i < m; ++i) {
+        const auto high = static_cast<unsigned char>(password[i]);
+        const auto low = i == 0 ? 0u : static_cast<unsigned char>(password[i - 1]);
+        key[i] = static_cast<std::uint16_t>(high << 8 | low);
+    }
+    return key;
+}
+
+std::int64_t IdeaEncryptedSize(std::int64_t length) {
+    return kHeaderBytes + 8 * (length / 8 + 1);
+}
+
+IdeaStreamStatus IdeaCheckPlainSource(int source) {
+    std::int64_t size = 0;
+    if (!SourceSize(source, size)) return IdeaStreamStatus::ReadFailed;
+    return size >= kIdeaSizeLimit ? IdeaStreamStatus::TooLarge : IdeaStreamStatus::Ok;
+}
+
+namespace {
+
+IdeaStreamStatus ReadStoredLength(int source, std::int32_t& length) {
+    std::int64_t size = 0;
+    if (!SourceSize(source, size)) return IdeaStreamStatus::ReadFailed;
+    if (size < kHeaderBytes) return IdeaStreamStatus::NotEncrypted;
+    unsigned char header[kHeaderBytes];
+    if (!ReadAt(source, header, sizeof header, 0)) return IdeaStreamStatus::ReadFailed;
+    const std::uint32_t raw =
+        header[0] | header[1] << 8 | header[2] << 16 | static_cast<std::uint32_t>(header[3]) << 24;
+    length = static_cast<std::int32_t>(raw);
+    if (length < 0 || size != IdeaEncryptedSize(length)) return IdeaStreamStatus::NotEncrypted;
+    return IdeaStreamStatus::Ok;
+}
+
+}  // namespace
+
+IdeaStreamStatus IdeaCheckEncryptedSource(int source) {
+    std::int32_t length = 0;
+    return ReadStoredLength(source, length);
+}
+
+IdeaStreamStatus IdeaEncryptStream(int source, int target, const IdeaKey& key,
+                                   const IdeaStreamOptions& options) {
+    std::int64_t length = 0;
+    if (!SourceSize(source, length)) return IdeaStreamStatus::ReadFailed;
+    if (length >= kIdeaSizeLimit) return IdeaStreamStatus::TooLarge;
+    const IdeaSchedule schedule = IdeaExpandKey(key);
+
+    const auto l = static_cast<std::uint32_t>(length);
+    const unsigned char header[kHeaderBytes] = {
+        static_cast<unsigned char>(l), static_cast<unsigned char>(l >> 8),
+        static_cast<unsigned char>(l >> 16), static_cast<unsigned char>(l >> 24)};
+    if (!WriteAt(target, header, sizeof header, 0)) return IdeaStreamStatus::WriteFailed;
+
+    const std::int64_t stream = IdeaEncryptedSize(length) - kHeaderBytes;
+    const PassLayout layout{IdeaWordOrder::PlainToCipher, stream, 0, length, kHeaderBytes, stream};
+    return RunChunks(source, target, layout, schedule, options);
+}
+
+IdeaStreamStatus IdeaDecryptStream(int source, int target, const IdeaKey& key,
+                                   const IdeaStreamOptions& options) {
+    std::int32_t length = 0;
+    if (const IdeaStreamStatus s = ReadStoredLength(source, length); s != IdeaStreamStatus::Ok) {
+        return s;
+    }
+    const IdeaSchedule schedule = IdeaInvertKey(IdeaExpandKey(key));
+    const std::int64_t stream = IdeaEncryptedSize(length) - kHeaderBytes;
+    const PassLayout layout{IdeaWordOrder::CipherToPlain, stream, kHeaderBytes, stream, 0, length};
+    return RunChunks(source, target, layout, schedule, options);
+}
+
+}  // namespace varn

@@ -1,0 +1,59 @@
+#pragma once
+
+// The encrypted file format and the two passes over it.
+//
+//   offset 0: L, plaintext length, signed 32-bit, low byte first
+//   offset 4: N = L div 8 + 1 blocks of 8 bytes (ECB); plaintext words are taken high byte
+//             first, cipher words stored low byte first; the last block is zero-padded, so a
+//             length that is a multiple of 8 (0 included) ends in a block of zeros.
+//
+// The passes work on file descriptors of regular files with pread/pwrite in large chunks, so
+// memory stays constant; neither opens nor closes files.
+
+#include <cstdint>
+#include <string_view>
+
+#include "crypt/idea.h"
+#include "crypt/idea_blocks.h"
+
+namespace varn {
+
+// Sources of this size or more do not fit the signed 32-bit length field.
+inline constexpr std::int64_t kIdeaSizeLimit = std::int64_t{1} << 31;
+
+// Bytes per chunk a thread reads, ciphers and writes at a time.
+inline constexpr std::size_t kIdeaChunkBytes = std::size_t{4} << 20;
+
+struct IdeaStreamOptions {
+    IdeaPath path = IdeaBestPath();
+    unsigned threads = 2;  // threads sharing the chunks of a pass (1 = the calling thread only)
+};
+
+enum class IdeaStreamStatus {
+    Ok,
+    ReadFailed,    // the source could not be read to its end
+    WriteFailed,   // the target could not be written
+    TooLarge,      // encryption: the source is kIdeaSizeLimit bytes or more
+    NotEncrypted,  // decryption: the size does not match the stored length (or L < 0)
+};
+
+// Key words from a password of Windows-1251 bytes: character i is the high byte of word i and
+// the low byte of word i+1; only the first 8 characters count.
+IdeaKey IdeaKeyFromPassword(std::string_view password);
+
+// Size of the encrypted file for a plaintext of `length` bytes.
+std::int64_t IdeaEncryptedSize(std::int64_t length);
+
+// Checks made before anything is written: Ok, TooLarge / NotEncrypted, or ReadFailed.
+IdeaStreamStatus IdeaCheckPlainSource(int source);
+IdeaStreamStatus IdeaCheckEncryptedSource(int source);
+
+// Writes the encrypted form of the whole source to the (empty) target.
+IdeaStreamStatus IdeaEncryptStream(int source, int target, const IdeaKey& key,
+                                   const IdeaStreamOptions& options = {});
+
+// Writes the plaintext of an encrypted source to the (empty) target; refuses a malformed size.
+IdeaStreamStatus IdeaDecryptStream(int source, int target, const IdeaKey& key,
+                                   const IdeaStreamOptions& options = {});
+
+}  // namespace varn

@@ -1,0 +1,296 @@
+#include "crypt/crypt_operation.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <random>
+#include <vector>
+
+#include "temp_dir.h"
+
+namespace varn {
+namespace {
+
+std::string RandomText(std::size_t size, unsigned seed) {
+    std::mt19937 rng(seed);
+    std::string s(size, '\0');
+    for (char& c : s) c = static_cast<char>(rng());
+    return s;
+}
+
+class CryptOperationTest : public test::TempDirTest {
+  protected:
+    CryptOutcome Run(const std::string& file, std::vector<std::string> passwords, bool decrypt,
+                     bool overwrite) {
+        messages_.clear();
+        CryptRequest request{file, std::move(passwords), decrypt, overwrite};
+        return RunCryptOperation(request, [this](CryptMessage m) { messages_.push_back(m); });
+    }
+    bool NoTemporaries() const { return !Exists(kCryptTempName) && !Exists(kCrypt3XTempName); }
+
+    std::vector<CryptMessage> messages_;
+};
+
+using Messages = std::vector<CryptMessage>;
+
+TEST_F(CryptOperationTest, EncryptsInPlaceAndDecryptsBack) {
+    const std::string plain = RandomText(5000, 1);
+    WriteFile("a.txt", plain);
+    ASSERT_EQ(Run("a.txt", {"pass"}, false, true), CryptOutcome::Done);
+    EXPECT_TRUE(messages_.empty());
+    EXPECT_EQ(ReadFile("a.txt").size(), static_cast<std::size_t>(IdeaEncryptedSize(5000)));
+    EXPECT_NE(ReadFile("a.txt").substr(4, 100), plain.substr(0, 100));
+    EXPECT_TRUE(NoTemporaries());
+    ASSERT_EQ(Run("a.txt", {"pass"}, true, true), CryptOutcome::Done);
+    EXPECT_EQ(ReadFile("a.txt"), plain);
+    EXPECT_TRUE(NoTemporaries());
+}
+
+TEST_F(CryptOperationTest, SmallSourcesGiveOneOrTwoBlocks) {
+    const std::pair<std::size_t, std::size_t> cases[] = {{0, 12}, {8, 20}, {9, 20}};
+    for (const auto& [plainSize, fileSize] : cases) {
+        const std::string plain = RandomText(plainSize, 2);
+        WriteFile("s.bin", plain);
+        ASSERT_EQ(Run("s.bin", {"k"}, false, true), CryptOutcome::Done);
+        EXPECT_EQ(ReadFile("s.bin").size(), fileSize);
+        ASSERT_EQ(Run("s.bin", {"k"}, true, true), CryptOutcome::Done);
+        EXPECT_EQ(ReadFile("s.bin"), plain);
+    }
+}
+
+TEST_F(CryptOperationTest, WrongPasswordGivesStoredLengthAndOtherContent) {
+    const std::string plain = RandomText(100, 3);
+    WriteFile("w.txt", plain);
+    ASSERT_EQ(Run("w.txt", {"\xEF\xE0\xF0\xEE\xEB\xFC"}, false, true), CryptOutcome::Done);
+    ASSERT_EQ(Run("w.txt", {"\xEF\xE0\xF0\xEE\xEB"}, true, true), CryptOutcome::Done);
+    EXPECT_TRUE(messages_.empty());
+    EXPECT_EQ(ReadFile("w.txt").size(), plain.size());
+    EXPECT_NE(ReadFile("w.txt"), plain);
+}
+
+TEST(CryptEncName, UsesTheFilesOwnNameInItsOwnFolder) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"x.txt", "x.enc"},
+        {"x", "x.enc"},
+        {"x.tar.gz", "x.enc"},
+        {"/a/b.c/x.txt", "/a/b.c/x.enc"},
+        {"/a/b.c/x", "/a/b.c/x.enc"},
+        {"~/.config/a.txt", "~/.config/a.enc"},
+        {".bashrc", "bashrc.enc"},
+        {"dir/..a.b", "dir/a.enc"},
+        {"...", "....enc"},
+        {"dir/..", "dir/...enc"},
+        {"x.enc", "x.enc"},
+        {"/" + std::string(300, 'n') + ".txt", "/" + std::string(300, 'n') + ".enc"},
+    };
+    for (const auto& [source, result] : cases) EXPECT_EQ(CryptEncName(source), result) << source;
+}
+
+TEST_F(CryptOperationTest, KeepingTheFileWritesEncNameBesideIt) {
+    ASSERT_EQ(::mkdir("b.c", 0755), 0);
+    WriteFile("b.c/x.txt", "text");
+    ASSERT_EQ(Run(Path("b.c/x.txt"), {"p"}, false, false), CryptOutcome::Done);
+    EXPECT_EQ(ReadFile("b.c/x.txt"), "text");
+    EXPECT_EQ(ReadFile("b.c/x.enc").size(), 12u);
+    EXPECT_TRUE(NoTemporaries());
+}
+
+TEST_F(CryptOperationTest, ExistingEncNameIsNotReplaced) {
+    WriteFile("x.txt", "text");
+    ASSERT_EQ(Run("x.txt", {"first"}, false, false), CryptOutcome::Done);
+    const std::string first = ReadFile("x.enc");
+    ASSERT_EQ(Run("x.txt", {"second"}, false, false), CryptOutcome::ModuleFailed);
+    EXPECT_EQ(messages_, Messages{CryptMessage::RenameFailed});
+    EXPECT_EQ(ReadFile("x.enc"), first);
+    EXPECT_EQ(ReadFile(kCryptTempName).size(), first.size());
+    EXPECT_NE(ReadFile(kCryptTempName), first);
+
+    // Decrypting "x.enc" beside itself names the result "x.enc" again.
+    ASSERT_EQ(Run("x.enc", {"first"}, true, false), CryptOutcome::ModuleFailed);
+    EXPECT_EQ(messages_, Messages{CryptMessage::RenameFailed});
+    EXPECT_EQ(ReadFile(kCryptTempName), "text");
+    EXPECT_EQ(ReadFile("x.enc"), first);
+}
+
+TEST_F(CryptOperationTest, RefusesWhatCannotBeOpenedForUpdate) {
+    WriteFile("ro.txt", "read only");
+    ASSERT_EQ(::chmod("ro.txt", 0444), 0);
+    ASSERT_EQ(::mkdir("folder", 0755), 0);
+    for (const char* name : {"ro.txt", "folder", "missing.txt", "", "/proc/self/status"}) {
+        for (bool decrypt : {false, true}) {
+            for (bool overwrite : {false, true}) {
+                EXPECT_EQ(Run(name, {"p"}, decrypt, overwrite), CryptOutcome::OpenFailed) << name;
+                EXPECT_TRUE(messages_.empty());
+                EXPECT_TRUE(NoTemporaries());
+            }
+        }
+    }
+    EXPECT_EQ(ReadFile("ro.txt"), "read only");
+    EXPECT_FALSE(Exists("ro.enc"));
+}
+
+TEST_F(CryptOperationTest, RefusesToUseTheTemporaryFileAsSource) {
+    WriteFile(kCryptTempName, "mine");
+    EXPECT_EQ(Run(kCryptTempName, {"p"}, false, true), CryptOutcome::OpenFailed);
+    EXPECT_EQ(ReadFile(kCryptTempName), "mine");
+}
+
+TEST_F(CryptOperationTest, TemporaryFileThatCannotBeCreated) {
+    WriteFile("t.txt", "text");
+    ASSERT_EQ(::mkdir(kCryptTempName, 0755), 0);
+    EXPECT_EQ(Run("t.txt", {"p"}, false, true), CryptOutcome::TempFailed);
+    EXPECT_TRUE(messages_.empty());
+    EXPECT_EQ(ReadFile("t.txt"), "text");
+}
+
+TEST_F(CryptOperationTest, TripleRoundTripWithOverwrite) {
+    const std::string plain = RandomText(1234, 4);
+    WriteFile("3x.doc", plain);
+    const std::vector<std::string> passes = {"one", "two", "three"};
+    ASSERT_EQ(Run("3x.doc", passes, false, true), CryptOutcome::Done);
+    // Three layers, each with its own length field and padding.
+    const auto layered = IdeaEncryptedSize(IdeaEncryptedSize(IdeaEncryptedSize(1234)));
+    EXPECT_EQ(ReadFile("3x.doc").size(), static_cast<std::size_t>(layered));
+    EXPECT_TRUE(NoTemporaries());
+    const std::string encrypted = ReadFile("3x.doc");
+
+    // One layer off is not the plaintext.
+    ASSERT_EQ(Run("3x.doc", {"three"}, true, true), CryptOutcome::Done);
+    EXPECT_NE(ReadFile("3x.doc"), plain);
+    WriteFile("3x.doc", encrypted);
+
+    ASSERT_EQ(Run("3x.doc", {"three", "two", "one"}, true, true), CryptOutcome::Done);
+    EXPECT_EQ(ReadFile("3x.doc"), plain);
+    EXPECT_TRUE(messages_.empty());
+    EXPECT_TRUE(NoTemporaries());
+}
+
+TEST_F(CryptOperationTest, TripleWithEqualPasswordsIsAcceptedAndReversible) {
+    EXPECT_TRUE(Valid3XPassword("same", "same", "same"));
+    EXPECT_TRUE(Valid3XPassword("", "a", "b"));
+    WriteFile("eq.txt", "equal passwords");
+    ASSERT_EQ(Run("eq.txt", {"same", "same", "same"}, false, true), CryptOutcome::Done);
+    ASSERT_EQ(Run("eq.txt", {"same", "same", "same"}, true, true), CryptOutcome::Done);
+    EXPECT_EQ(ReadFile("eq.txt"), "equal passwords");
+}
+
+TEST_F(CryptOperationTest, TripleDecryptionWithWrongThirdPasswordChangesNothing) {
+    WriteFile("f.txt", RandomText(300, 5));
+    ASSERT_EQ(Run("f.txt", {"one", "two", "three"}, false, true), CryptOutcome::Done);
+    const std::string encrypted = ReadFile("f.txt");
+    EXPECT_EQ(Run("f.txt", {"THREE", "two", "one"}, true, true), CryptOutcome::ModuleFailed);
+    EXPECT_EQ(messages_, Messages{CryptMessage::NotEncrypted});
+    EXPECT_EQ(ReadFile("f.txt"), encrypted);
+    EXPECT_TRUE(NoTemporaries());
+}
+
+TEST_F(CryptOperationTest, TripleWithoutOverwriteWritesTheEncNameOnce) {
+    const std::string plain = RandomText(50, 6);
+    WriteFile("k.txt", plain);
+    ASSERT_EQ(Run("k.txt", {"1", "2", "3"}, false, false), CryptOutcome::Done);
+    EXPECT_TRUE(messages_.empty());
+    EXPECT_EQ(ReadFile("k.txt"), plain);
+    EXPECT_TRUE(NoTemporaries());
+    ASSERT_EQ(Run("k.enc", {"3", "2", "1"}, true, true), CryptOutcome::Done);
+    EXPECT_EQ(ReadFile("k.enc"), plain);
+}
+
+TEST_F(CryptOperationTest, NotEncryptedFileIsRefusedUnchanged) {
+    WriteFile("plain.txt", "just some text");
+    EXPECT_EQ(Run("plain.txt", {"p"}, true, true), CryptOutcome::ModuleFailed);
+    EXPECT_EQ(messages_, Messages{CryptMessage::NotEncrypted});
+    EXPECT_EQ(ReadFile("plain.txt"), "just some text");
+    EXPECT_TRUE(NoTemporaries());
+}
+
+TEST_F(CryptOperationTest, FullDiskLeavesTheFileAndReportsOnce) {
+    const std::string plain = RandomText(3 * kIdeaChunkBytes + 5, 7);  // several chunks, 2 threads
+    WriteFile("big.bin", plain);
+    for (bool decrypt : {false, true}) {
+        if (decrypt) {
+            ASSERT_EQ(Run("big.bin", {"p"}, false, true), CryptOutcome::Done);
+        }
+        const std::string before = ReadFile("big.bin");
+        ASSERT_EQ(::symlink("/dev/full", kCryptTempName), 0);
+        EXPECT_EQ(Run("big.bin", {"p"}, decrypt, true), CryptOutcome::ModuleFailed);
+        EXPECT_EQ(messages_, Messages{CryptMessage::WriteFailed});
+        EXPECT_TRUE(ReadFile("big.bin") == before);
+        EXPECT_TRUE(NoTemporaries());
+        EXPECT_TRUE(Exists("/dev/full"));
+    }
+}
+
+TEST_F(CryptOperationTest, SourceOf2GiBIsRefusedBeforeAnythingIsWritten) {
+    WriteFile("huge.bin", "");
+    ASSERT_EQ(::truncate("huge.bin", kIdeaSizeLimit), 0);  // sparse
+    EXPECT_EQ(Run("huge.bin", {"p"}, false, true), CryptOutcome::ModuleFailed);
+    EXPECT_EQ(messages_, Messages{CryptMessage::TooLarge});
+    struct stat st {};
+    ASSERT_EQ(::stat("huge.bin", &st), 0);
+    EXPECT_EQ(st.st_size, kIdeaSizeLimit);
+    EXPECT_TRUE(NoTemporaries());
+}
+
+// The named file lies on another file system than the working folder, where the result is made.
+class CryptAcrossFileSystems : public CryptOperationTest {
+  protected:
+    void SetUp() override {
+        CryptOperationTest::SetUp();
+        folder_ = "/dev/shm/crypt_op_" + std::to_string(::getpid());
+        test::RemoveTree(folder_);
+        ASSERT_EQ(::mkdir(folder_.c_str(), 0755), 0);
+    }
+    void TearDown() override {
+        test::RemoveTree(folder_);
+        CryptOperationTest::TearDown();
+    }
+    std::size_t FilesInFolder() const {
+        std::size_t n = 0;
+        for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder_)) ++n;
+        return n;
+    }
+    std::string folder_;
+};
+
+TEST_F(CryptAcrossFileSystems, OverwriteMovesTheResultOntoTheOtherVolume) {
+    const std::string file = folder_ + "/doc.txt";
+    const std::string plain = RandomText(10000, 8);
+    WriteFile(file, plain);
+    ASSERT_EQ(Run(file, {"p"}, false, true), CryptOutcome::Done);
+    EXPECT_TRUE(messages_.empty());
+    EXPECT_EQ(ReadFile(file).size(), static_cast<std::size_t>(IdeaEncryptedSize(10000)));
+    EXPECT_EQ(FilesInFolder(), 1u);
+    EXPECT_TRUE(NoTemporaries());
+    ASSERT_EQ(Run(file, {"p"}, true, true), CryptOutcome::Done);
+    EXPECT_EQ(ReadFile(file), plain);
+}
+
+TEST_F(CryptAcrossFileSystems, KeepingTheFileCopiesToTheEncName) {
+    const std::string file = folder_ + "/doc.txt";
+    WriteFile(file, "abc");
+    ASSERT_EQ(Run(file, {"p"}, false, false), CryptOutcome::Done);
+    EXPECT_EQ(ReadFile(folder_ + "/doc.enc").size(), 12u);
+    EXPECT_EQ(ReadFile(file), "abc");
+    EXPECT_TRUE(NoTemporaries());
+    // A second time the name is taken: the old result stays, the new one stays in the temp file.
+    ASSERT_EQ(Run(file, {"q"}, false, false), CryptOutcome::ModuleFailed);
+    EXPECT_EQ(messages_, Messages{CryptMessage::RenameFailed});
+    EXPECT_TRUE(Exists(kCryptTempName));
+    EXPECT_EQ(FilesInFolder(), 2u);
+}
+
+TEST(CryptMessages, BothLanguagesForEveryMessage) {
+    for (const CryptMessageTexts& t : kCryptMessageTable) {
+        EXPECT_EQ(CryptMessageText(t.message, true), t.russian);
+        EXPECT_EQ(CryptMessageText(t.message, false), t.english);
+        EXPECT_FALSE(t.russian.empty());
+        EXPECT_FALSE(t.english.empty());
+    }
+    EXPECT_EQ(CryptMessageText(CryptMessage::RemoveFailed, false),
+              "ERROR removing old file !!!\nEncoded data remains in temporary file ");
+}
+
+}  // namespace
+}  // namespace varn

@@ -1,0 +1,192 @@
+#include "crypt/idea_stream.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <random>
+#include <string>
+#include <tuple>
+
+namespace varn {
+namespace {
+
+// An in-memory file, closed at the end of the scope.
+class MemFile {
+  public:
+    explicit MemFile(const std::string& content = {}) : fd_(::memfd_create("crypt", MFD_CLOEXEC)) {
+        EXPECT_GE(fd_, 0);
+        EXPECT_EQ(::pwrite(fd_, content.data(), content.size(), 0),
+                  static_cast<ssize_t>(content.size()));
+    }
+    ~MemFile() { ::close(fd_); }
+    int fd() const { return fd_; }
+    std::string Content() const {
+        struct stat st {};
+        ::fstat(fd_, &st);
+        std::string s(static_cast<std::size_t>(st.st_size), '\0');
+        EXPECT_EQ(::pread(fd_, s.data(), s.size(), 0), static_cast<ssize_t>(s.size()));
+        return s;
+    }
+
+  private:
+    int fd_;
+};
+
+std::string RandomText(std::size_t size, unsigned seed) {
+    std::mt19937 rng(seed);
+    std::string s(size, '\0');
+    for (char& c : s) c = static_cast<char>(rng());
+    return s;
+}
+
+std::string Encrypt(const std::string& plain, std::string_view password,
+                    const IdeaStreamOptions& options = {}) {
+    MemFile in(plain), out;
+    EXPECT_EQ(IdeaEncryptStream(in.fd(), out.fd(), IdeaKeyFromPassword(password), options),
+              IdeaStreamStatus::Ok);
+    return out.Content();
+}
+
+std::string Decrypt(const std::string& encrypted, std::string_view password,
+                    const IdeaStreamOptions& options = {}) {
+    MemFile in(encrypted), out;
+    EXPECT_EQ(IdeaDecryptStream(in.fd(), out.fd(), IdeaKeyFromPassword(password), options),
+              IdeaStreamStatus::Ok);
+    return out.Content();
+}
+
+TEST(IdeaKeyFromPassword, EachCharacterIsHighByteOfItsWordAndLowByteOfTheNext) {
+    const std::tuple<std::string, IdeaKey> cases[] = {
+        {"", IdeaKey{}},
+        {"A", IdeaKey{0x4100}},
+        {"ab", IdeaKey{0x6100, 0x6261}},
+        {"abcdefgh", IdeaKey{0x6100, 0x6261, 0x6362, 0x6463, 0x6564, 0x6665, 0x6766, 0x6867}},
+        {"abcdefghijk", IdeaKey{0x6100, 0x6261, 0x6362, 0x6463, 0x6564, 0x6665, 0x6766, 0x6867}},
+        // Windows-1251 Cyrillic: bytes above 127 must not turn negative.
+        {"\xEF\xE0\xF0\xEE\xEB\xFC", IdeaKey{0xEF00, 0xE0EF, 0xF0E0, 0xEEF0, 0xEBEE, 0xFCEB}},
+    };
+    for (const auto& [password, key] : cases) {
+        EXPECT_EQ(IdeaKeyFromPassword(password), key) << password;
+    }
+}
+
+TEST(IdeaEncryptStream, WritesLengthAndBlocksInTheirByteOrder) {
+    const std::string plain = "ABCDEFGHI";
+    const std::string file = Encrypt(plain, "pass");
+    ASSERT_EQ(file.size(), 20u);
+    EXPECT_EQ(file.substr(0, 4), std::string("\x09\x00\x00\x00", 4));
+    const IdeaSchedule z = IdeaExpandKey(IdeaKeyFromPassword("pass"));
+    const std::uint16_t blocks[2][4] = {{0x4142, 0x4344, 0x4546, 0x4748}, {0x4900, 0, 0, 0}};
+    for (int b = 0; b < 2; ++b) {
+        std::uint16_t y[4];
+        IdeaCipherBlock(blocks[b], y, z);
+        for (int i = 0; i < 4; ++i) {
+            const std::size_t at = 4 + 8 * b + 2 * i;
+            EXPECT_EQ(static_cast<unsigned char>(file[at]), y[i] & 0xFF);
+            EXPECT_EQ(static_cast<unsigned char>(file[at + 1]), y[i] >> 8);
+        }
+    }
+}
+
+TEST(IdeaEncryptStream, LengthFieldIsLittleEndian) {
+    const std::string file = Encrypt(std::string(0x1234, 'x'), "k");
+    EXPECT_EQ(file.substr(0, 4), std::string("\x34\x12\x00\x00", 4));
+    EXPECT_EQ(file.size(), static_cast<std::size_t>(IdeaEncryptedSize(0x1234)));
+}
+
+TEST(IdeaStream, SizesAndRoundTrip) {
+    const std::tuple<std::size_t, std::size_t> cases[] = {
+        {0, 12}, {1, 12}, {7, 12}, {8, 20}, {9, 20}, {15, 20}, {16, 28}, {1000, 1012}};
+    for (const auto& [plainSize, fileSize] : cases) {
+        const std::string plain = RandomText(plainSize, static_cast<unsigned>(plainSize));
+        const std::string file = Encrypt(plain, "secret");
+        EXPECT_EQ(file.size(), fileSize) << plainSize;
+        EXPECT_EQ(Decrypt(file, "secret"), plain) << plainSize;
+    }
+}
+
+TEST(IdeaStream, PaddingBlockOfAMultipleOfEightIsAnEncipheredZeroBlock) {
+    const std::string file = Encrypt("12345678", "pw");
+    const std::string zeroBlock = Encrypt("", "pw").substr(4);
+    EXPECT_EQ(file.substr(12), zeroBlock);
+}
+
+TEST(IdeaStream, WrongPasswordGivesStoredLengthAndOtherContent) {
+    const std::string plain = RandomText(777, 3);
+    const std::string back = Decrypt(Encrypt(plain, "right"), "wrong");
+    EXPECT_EQ(back.size(), plain.size());
+    EXPECT_NE(back, plain);
+}
+
+// Chunk edges, thread counts and paths must not change a byte.
+TEST(IdeaStream, SameBytesForEveryPathAndThreadCount) {
+    const std::size_t sizes[] = {kIdeaChunkBytes, 3 * kIdeaChunkBytes + 13};
+    for (std::size_t size : sizes) {
+        const std::string plain = RandomText(size, 7);
+        const std::string reference = Encrypt(plain, "ref", {IdeaPath::Scalar, 1});
+        for (IdeaPath path : {IdeaPath::Sse2, IdeaPath::Avx2, IdeaPath::Avx512}) {
+            if (!IdeaPathAvailable(path)) continue;
+            for (unsigned threads : {1u, 2u, 3u}) {
+                const IdeaStreamOptions options{path, threads};
+                EXPECT_TRUE(Encrypt(plain, "ref", options) == reference)
+                    << IdeaPathName(path) << " threads " << threads << " size " << size;
+                EXPECT_TRUE(Decrypt(reference, "ref", options) == plain)
+                    << IdeaPathName(path) << " threads " << threads << " size " << size;
+            }
+        }
+    }
+}
+
+TEST(IdeaDecryptStream, RefusesSizeThatDoesNotFitTheStoredLength) {
+    const std::string good = Encrypt("hello", "pw");  // L = 5, 12 bytes
+    const std::string cases[] = {
+        "",
+        "\x05\x00\x00",
+        good.substr(0, 11),
+        good + "x",
+        good + std::string(8, '\0'),
+        std::string("\x08\x00\x00\x00", 4) + good.substr(4),  // L = 8 needs 20 bytes
+        std::string("\xFF\xFF\xFF\xFF", 4) + good.substr(4),  // L < 0
+        std::string("\x00\x00\x00\x80", 4) + good.substr(4),
+    };
+    for (const std::string& file : cases) {
+        MemFile in(file), out;
+        EXPECT_EQ(IdeaCheckEncryptedSource(in.fd()), IdeaStreamStatus::NotEncrypted) << file.size();
+        EXPECT_EQ(IdeaDecryptStream(in.fd(), out.fd(), IdeaKeyFromPassword("pw")),
+                  IdeaStreamStatus::NotEncrypted);
+        EXPECT_EQ(out.Content(), "");
+    }
+    MemFile in(good);
+    EXPECT_EQ(IdeaCheckEncryptedSource(in.fd()), IdeaStreamStatus::Ok);
+}
+
+TEST(IdeaEncryptStream, RefusesSourceOf2GiBBeforeWriting) {
+    MemFile below, limit, out;
+    ASSERT_EQ(::ftruncate(below.fd(), kIdeaSizeLimit - 1), 0);
+    ASSERT_EQ(::ftruncate(limit.fd(), kIdeaSizeLimit), 0);
+    EXPECT_EQ(IdeaCheckPlainSource(below.fd()), IdeaStreamStatus::Ok);
+    EXPECT_EQ(IdeaCheckPlainSource(limit.fd()), IdeaStreamStatus::TooLarge);
+    EXPECT_EQ(IdeaEncryptStream(limit.fd(), out.fd(), IdeaKey{}), IdeaStreamStatus::TooLarge);
+    EXPECT_EQ(out.Content(), "");
+}
+
+TEST(IdeaStream, ReportsUnreadableSourceAndUnwritableTarget) {
+    MemFile source(RandomText(100, 1)), target;
+    const int full = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
+    ASSERT_GE(full, 0);
+    EXPECT_EQ(IdeaEncryptStream(source.fd(), full, IdeaKey{}), IdeaStreamStatus::WriteFailed);
+    ::close(full);
+
+    // A descriptor open for writing only cannot be read.
+    const std::string self = "/proc/self/fd/" + std::to_string(source.fd());
+    const int writeOnly = ::open(self.c_str(), O_WRONLY | O_CLOEXEC);
+    ASSERT_GE(writeOnly, 0);
+    EXPECT_EQ(IdeaEncryptStream(writeOnly, target.fd(), IdeaKey{}), IdeaStreamStatus::ReadFailed);
+    ::close(writeOnly);
+}
+
+}  // namespace
+}  // namespace varn
