@@ -1,9 +1,21 @@
 #pragma once
 
+#include <string>
+
+#include "analysis/letter_table.h"
+
 // Program-wide values that span tabs. One window per process, so they live with it.
 struct ProgramState {
     // 0 = Russian (the value at every start), anything else = English.
     int InterfaceLanguage = 0;
     // 0 = descending (most frequent first), 1 = ascending.
     int SortDirection = 0;
+    // The letter table of the last count: the substitution key.
+    varn::LetterTable LetterTable = [] {
+        varn::LetterTable table{};
+        varn::ResetLetterTable(table);
+        return table;
+    }();
+    // Passes over files use both cores.
+    unsigned countThreads = 2;
 };

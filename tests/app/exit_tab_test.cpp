@@ -27,7 +27,8 @@ TEST_F(ExitTab, YesWritesTheStandardThenTheTable) {
     EXPECT_EQ(platform.exitCode, 0);
     const std::string saved = TempDir::read(dir.file("result.txt"));
     std::size_t lines = 0;
-    for (std::size_t at = saved.find("\r\n"); at != std::string::npos; at = saved.find("\r\n", at + 2)) {
+    for (std::size_t at = saved.find("\r\n"); at != std::string::npos;
+         at = saved.find("\r\n", at + 2)) {
         ++lines;
     }
     EXPECT_EQ(lines, 31u);

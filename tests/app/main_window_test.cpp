@@ -38,8 +38,9 @@ TEST_F(MainWindow, TabsInOrderWithTheirCaptions) {
         names.push_back(page->name());
         captions.push_back(page->text());
     }
-    EXPECT_EQ(names, (std::vector<std::string>{"TabSheet1", "TabSheet2", "TabSheet3", "TabSheet5",
-                                               "TabSheet8", "TabSheet9", "TabSheet6", "TabSheet7"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"TabSheet1", "TabSheet2", "TabSheet3", "TabSheet5",
+                                        "TabSheet8", "TabSheet9", "TabSheet6", "TabSheet7"}));
     EXPECT_EQ(captions, (std::vector<std::string>{"Файл", "Эталон", "Подсчёт", "Новый файл", "3V",
                                                   "Шифр + 3X", "O...", "Выход"}));
 }
@@ -182,13 +183,27 @@ TEST(Guide, HasItsBlocksHeadingsAndControlCodeTable) {
     EXPECT_EQ(lines[1], "      OSTREL VARN 3.8 final");
     EXPECT_EQ(lines[2], rule);
     const std::string text = form.Memo3.text();
-    for (const char* heading :
-         {"КРАТКОЕ РУКОВОДСТВО", "ФАЙЛ", "ЭТАЛОН", "Выбор эталона", "Редактирование эталона",
-          "Сохранение эталона", "ПОДСЧЁТ", "НОВЫЙ ФАЙЛ", "3V - VENI,VIDI,VICI", "YHQL YLGL YLFL",
-          "ШИФР + 3X", "O...", "ВЫХОД", "КОДЫ УПРАВЛЯЮЩИХ СИМВОЛОВ 0-31 ТАБЛИЦЫ ASCII.",
-          "Ctrl+@", "Нуль", "Ctrl+_", "Разделитель модулей", "Замена",
-          "Версия 3.8 final 2015 года: минимальные косметические изменения ",
-          "и обновление контактных данных."}) {
+    for (const char* heading : {"КРАТКОЕ РУКОВОДСТВО",
+                                "ФАЙЛ",
+                                "ЭТАЛОН",
+                                "Выбор эталона",
+                                "Редактирование эталона",
+                                "Сохранение эталона",
+                                "ПОДСЧЁТ",
+                                "НОВЫЙ ФАЙЛ",
+                                "3V - VENI,VIDI,VICI",
+                                "YHQL YLGL YLFL",
+                                "ШИФР + 3X",
+                                "O...",
+                                "ВЫХОД",
+                                "КОДЫ УПРАВЛЯЮЩИХ СИМВОЛОВ 0-31 ТАБЛИЦЫ ASCII.",
+                                "Ctrl+@",
+                                "Нуль",
+                                "Ctrl+_",
+                                "Разделитель модулей",
+                                "Замена",
+                                "Версия 3.8 final 2015 года: минимальные косметические изменения ",
+                                "и обновление контактных данных."}) {
         EXPECT_NE(text.find(heading), std::string::npos) << heading;
     }
     EXPECT_TRUE(form.Memo3.readOnly());

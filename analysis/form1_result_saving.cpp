@@ -1,0 +1,13 @@
+#include "app/form1.h"
+
+void TForm1::ButtonSaveResClick() {
+    SaveDialog1.title = tr("Сохранение результата подсчёта", "Save of the result count");
+    if (!Memo2.hasLines()) {
+        ShowMessage(MessageKind::Warning, "Нет текста в окне результатов\nдля сохранения.",
+                    "No text in window result \n for save.");
+        return;
+    }
+    // A cancelled dialog writes nothing, even when it still holds an earlier name.
+    if (SaveDialog1.execute() && !SaveDialog1.fileName.empty())
+        Memo2.saveToFile(SaveDialog1.fileName);
+}
