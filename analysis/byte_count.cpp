@@ -1,10 +1,13 @@
 #include "analysis/byte_count.h"
 
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <atomic>
 #include <barrier>
 #include <cstring>
-#include <memory>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -15,21 +18,29 @@ namespace varn {
 
 namespace {
 
-// Eight interleaved sub-histograms: a run of one repeated byte then spreads its increments
-// over eight counters instead of waiting on one. uint32 is safe while one call sees less than
-// 2^32 bytes per lane; larger inputs are cut into pieces.
+// Eight interleaved sub-histograms, so that neighbouring equal bytes do not wait on one counter,
+// and a shortcut for sixteen equal bytes, so that long runs cost no more than random data. uint32
+// is safe while one call sees less than 2^32 bytes per lane; larger inputs are cut into pieces.
 constexpr std::size_t kLanes = 8;
 constexpr std::size_t kPieceLimit = std::size_t{1} << 31;
+constexpr std::size_t kPrefetchDistance = 4096;
 
 void CountPiece(const unsigned char* data, std::size_t size, ByteCounts& counts) {
     alignas(64) std::uint32_t lane[kLanes][256];
     std::memset(lane, 0, sizeof lane);
     std::size_t i = 0;
     for (; i + 16 <= size; i += 16) {
+        // The increments keep the load ports busy; fetch well ahead of a stream from memory.
+        if ((i & 63) == 0) __builtin_prefetch(data + i + kPrefetchDistance);
         std::uint64_t a;
         std::uint64_t b;
         std::memcpy(&a, data + i, 8);
         std::memcpy(&b, data + i + 8, 8);
+        if (a == b && a == (a & 0xFF) * 0x0101010101010101ull) {
+            // Sixteen equal bytes: one addition instead of sixteen dependent increments.
+            lane[0][a & 0xFF] += 16;
+            continue;
+        }
         ++lane[0][a & 0xFF];
         ++lane[1][(a >> 8) & 0xFF];
         ++lane[2][(a >> 16) & 0xFF];
@@ -60,12 +71,44 @@ struct Slice {
     std::size_t want = 0;
     std::int64_t got = 0;
     ByteCounts counts{};  // this round only, merged once the round is known to be in order
+    std::vector<unsigned char> buffer;  // for reads when the slice is not mapped
 };
 
-void ReadAndCount(const InputFile& file, Slice& slice, unsigned char* buffer) {
+constexpr std::size_t kReadPiece = std::size_t{1} << 20;
+
+// Maps the slice when it can (no copy through a buffer), else reads it into `buffer`.
+void ReadAndCount(const InputFile& file, Slice& slice, bool map) {
     slice.counts.fill(0);
-    slice.got = slice.want == 0 ? 0 : file.ReadAt(slice.offset, buffer, slice.want);
-    if (slice.got > 0) CountBytes(buffer, static_cast<std::size_t>(slice.got), slice.counts);
+    slice.got = 0;
+    if (slice.want == 0) return;
+    struct stat st {};
+    // A file cut short meanwhile is read, not mapped: touching a mapped page past its end
+    // would kill the process.
+    if (map && ::fstat(file.Descriptor(), &st) == 0 &&
+        static_cast<std::uint64_t>(st.st_size) >= slice.offset + slice.want) {
+        void* view = ::mmap(nullptr, slice.want, PROT_READ, MAP_PRIVATE | MAP_POPULATE,
+                            file.Descriptor(), static_cast<off_t>(slice.offset));
+        if (view != MAP_FAILED) {
+            CountBytes(static_cast<const unsigned char*>(view), slice.want, slice.counts);
+            ::munmap(view, slice.want);
+            slice.got = static_cast<std::int64_t>(slice.want);
+            return;
+        }
+    }
+    slice.buffer.resize(std::min(slice.want, kReadPiece));
+    std::size_t done = 0;
+    while (done < slice.want) {
+        const std::size_t piece = std::min(slice.want - done, slice.buffer.size());
+        const std::int64_t got = file.ReadAt(slice.offset + done, slice.buffer.data(), piece);
+        if (got < 0) {
+            slice.got = -1;
+            return;
+        }
+        CountBytes(slice.buffer.data(), static_cast<std::size_t>(got), slice.counts);
+        done += static_cast<std::size_t>(got);
+        if (static_cast<std::size_t>(got) < piece) break;
+    }
+    slice.got = static_cast<std::int64_t>(done);
 }
 
 }  // namespace
@@ -94,7 +137,9 @@ FileCount CountFileBytes(const std::string& path, ByteCounts& counts,
     const bool parallel = options.threads >= 2 && result.size > 2 * bufferSize;
     const unsigned threads = parallel ? 2 : 1;
 
-    std::unique_ptr<unsigned char[]> buffers(new unsigned char[bufferSize * threads]);
+    // Mapping needs page-aligned offsets.
+    const bool map =
+        options.mapFile && bufferSize % static_cast<std::size_t>(::sysconf(_SC_PAGESIZE)) == 0;
     std::vector<Slice> slices(threads);
 
     // Each round reads consecutive buffers, one per thread, so progress stays in file order.
@@ -106,7 +151,7 @@ FileCount CountFileBytes(const std::string& path, ByteCounts& counts,
             for (;;) {
                 sync.arrive_and_wait();
                 if (finished.load()) return;
-                ReadAndCount(file, slices[1], buffers.get() + bufferSize);
+                ReadAndCount(file, slices[1], map);
                 sync.arrive_and_wait();
             }
         });
@@ -131,7 +176,7 @@ FileCount CountFileBytes(const std::string& path, ByteCounts& counts,
                     std::min<std::uint64_t>(bufferSize, result.size - start));
             }
             if (parallel) sync.arrive_and_wait();
-            ReadAndCount(file, slices[0], buffers.get());
+            ReadAndCount(file, slices[0], map);
             if (parallel) sync.arrive_and_wait();
 
             const std::uint64_t before = position;

@@ -195,14 +195,15 @@ TEST_F(CountTest, BufferedCountEqualsTheByteLoopAtEveryBufferEnd) {
         const Reference reference = CountByteByByte(bytes);
         for (std::size_t buffer : buffers) {
             if (buffer == 1 && size > 70000) continue;
-            for (unsigned threads : {1u, 2u}) {
+            for (const auto& [threads, map] : {std::pair{1u, true}, std::pair{2u, true},
+                                               std::pair{1u, false}, std::pair{2u, false}}) {
                 RecordingProgress bar;
                 RecordingProgress other;
                 std::string s = "e";
                 const std::uint64_t total =
-                    CountOnEtalon(table, s, path, kDescending, bar, other, {buffer, threads});
-                SCOPED_TRACE(testing::Message()
-                             << "size " << size << " buffer " << buffer << " threads " << threads);
+                    CountOnEtalon(table, s, path, kDescending, bar, other, {buffer, threads, map});
+                SCOPED_TRACE(testing::Message() << "size " << size << " buffer " << buffer
+                                                << " threads " << threads << " map " << map);
                 EXPECT_EQ(total, size);
                 for (const auto& entry : table)
                     EXPECT_EQ(entry.count, reference.folded[entry.character]);

@@ -1,0 +1,104 @@
+// Times the letter count and the substitution over a file; prints MB/s.
+//   analysis_bench count FILE [threads] [buffer]
+//   analysis_bench replace FILE OUT
+//   analysis_bench make-text FILE BYTES
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "analysis/letter_count.h"
+#include "analysis/replace_letters.h"
+
+namespace {
+
+struct NoBar : varn::Progress {
+    std::uint64_t position = 0;
+    void SetMax(std::uint64_t) override {}
+    void SetPosition(std::uint64_t p) override { position = p; }
+    void Advance(std::uint64_t steps) override { position += steps; }
+    void Fill() override {}
+};
+
+double Seconds(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+void Report(const char* what, std::uint64_t bytes, double seconds) {
+    std::printf("%-28s %8.3f s  %8.0f MB/s\n", what, seconds, bytes / seconds / 1e6);
+}
+
+// Cyrillic and Latin words, spaces, punctuation and CR LF line ends, as cp1251 bytes.
+int MakeText(const std::string& path, std::uint64_t bytes) {
+    std::mt19937 random(1);
+    std::ofstream out(path, std::ios::binary);
+    std::string line;
+    std::uint64_t written = 0;
+    while (written < bytes) {
+        line.clear();
+        while (line.size() < 70) {
+            const int length = 1 + static_cast<int>(random() % 9);
+            const bool cyrillic = random() % 3 != 0;
+            for (int i = 0; i < length; ++i) {
+                const int letter = static_cast<int>(random() % (cyrillic ? 32 : 26));
+                const bool capital = i == 0 && random() % 5 == 0;
+                line += static_cast<char>(cyrillic ? (capital ? 192 : 224) + letter
+                                                   : (capital ? 'A' : 'a') + letter);
+            }
+            line += random() % 8 == 0 ? ", " : " ";
+        }
+        line += "\r\n";
+        out.write(line.data(), static_cast<std::streamsize>(line.size()));
+        written += line.size();
+    }
+    return out ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: %s count|replace|make-text FILE ...\n", argv[0]);
+        return 2;
+    }
+    const std::string mode = argv[1];
+    const std::string path = argv[2];
+    if (mode == "make-text" && argc >= 4) return MakeText(path, std::strtoull(argv[3], nullptr, 10));
+
+    varn::LetterTable table;
+    NoBar a;
+    NoBar b;
+    if (mode == "count") {
+        varn::CountOptions options;
+        if (argc >= 4) options.threads = static_cast<unsigned>(std::atoi(argv[3]));
+        if (argc >= 5) options.bufferSize = std::strtoull(argv[4], nullptr, 10);
+        const auto start = std::chrono::steady_clock::now();
+        std::string s = "etaoinshr";
+        const std::uint64_t total =
+            varn::CountOnEtalon(table, s, path, varn::kDescending, a, b, options);
+        const std::string what = "count, " + std::to_string(options.threads) + " thread(s)";
+        Report(what.c_str(), total, Seconds(start));
+        return 0;
+    }
+    if (mode == "replace" && argc >= 4) {
+        std::string s = "\xEE\xE5\xE0\xE8\xED\xF2\xF1\xF0\xE2\xEB";  // a Russian frequency order
+        varn::CountOnEtalon(table, s, path, varn::kDescending, a, b);
+        const auto start = std::chrono::steady_clock::now();
+        std::uint64_t steps = 0;
+        const auto result = varn::ReplaceLetters(table, path, argv[3],
+                                                 [&](std::uint64_t n) { steps += n; });
+        const double seconds = Seconds(start);
+        if (result != varn::DosTextResult::Ok) {
+            std::fprintf(stderr, "substitution failed\n");
+            return 1;
+        }
+        std::ifstream in(path, std::ios::binary | std::ios::ate);
+        Report("ReplaceLetters", static_cast<std::uint64_t>(in.tellg()), seconds);
+        return 0;
+    }
+    std::fprintf(stderr, "unknown mode\n");
+    return 2;
+}
