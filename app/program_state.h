@@ -3,6 +3,7 @@
 #include <string>
 
 #include "analysis/letter_table.h"
+#include "passgen/random_source.h"
 
 // Program-wide values that span tabs. One window per process, so they live with it.
 struct ProgramState {
@@ -18,4 +19,6 @@ struct ProgramState {
     }();
     // Passes over files use both cores.
     unsigned countThreads = 2;
+    // Draws of the password generator; the system's random source when none is set.
+    varn::RandomSource* passwordRandom = nullptr;
 };

@@ -1,0 +1,111 @@
+#include <algorithm>
+
+#include "app/form1.h"
+#include "crypt/crypt_messages.h"
+#include "crypt/crypt_operation.h"
+#include "ui/cp1251.h"
+
+namespace {
+
+constexpr std::size_t kLongestPassword = 8;
+
+// The passwords in use, in field order: one, or three in 3X mode.
+std::vector<std::string> PasswordsInUse(const TForm1& form) {
+    std::vector<std::string> passwords{ui::EncodeCp1251(form.EditPassWordIdea.text())};
+    if (form.CheckBox3Idea.checked()) {
+        passwords.push_back(ui::EncodeCp1251(form.EditPassWordIdea2.text()));
+        passwords.push_back(ui::EncodeCp1251(form.EditPassWordIdea3.text()));
+    }
+    return passwords;
+}
+
+bool Validate(TForm1& form, const std::vector<std::string>& passwords, bool encrypting) {
+    for (const std::string& password : passwords) {
+        if (password.empty()) {
+            form.ShowMessage(MessageKind::Warning, "Задайте пароль.", "Enter password.");
+            return false;
+        }
+    }
+    for (const std::string& password : passwords) {
+        if (password.size() > kLongestPassword) {
+            form.ShowMessage(MessageKind::Warning, "Пароль не должен быть длиннее 8 символов.",
+                             "The Password must not be longer 8 symbols.");
+            return false;
+        }
+    }
+    if (form.MemoIdeaFile.text().empty()) {
+        form.ShowMessage(MessageKind::Warning, "Укажите файл.", "Indicate the file.");
+        return false;
+    }
+    if (encrypting && passwords.size() == 3 &&
+        !varn::Valid3XPassword(passwords[0], passwords[1], passwords[2])) {
+        form.ShowMessage(MessageKind::Warning, "Пароли совпадают.", "Passwords coincide.");
+        return false;
+    }
+    return true;
+}
+
+void RunOperation(TForm1& form, bool decrypt) {
+    std::vector<std::string> passwords = PasswordsInUse(form);
+    if (!Validate(form, passwords, !decrypt)) return;
+    // 3X decryption undoes the layers in reverse: password 3, then 2, then 1.
+    if (decrypt) std::reverse(passwords.begin(), passwords.end());
+    varn::CryptRequest request;
+    request.fileName = form.MemoIdeaFile.text();
+    request.passwords = std::move(passwords);
+    request.decrypt = decrypt;
+    request.overwrite = form.CheckBoxOwer.checked();
+    const varn::CryptOutcome outcome =
+        varn::RunCryptOperation(request, [&](varn::CryptMessage message) {
+            form.ShowMessage(MessageKind::ModuleError, varn::CryptMessageText(message, true),
+                             varn::CryptMessageText(message, false));
+        });
+    const MessageKind openKind = decrypt ? MessageKind::Error : MessageKind::PlainError;
+    switch (outcome) {
+        case varn::CryptOutcome::Done:
+            if (decrypt) {
+                form.ShowMessage(MessageKind::Notice, "Дешифрование файла закончено.",
+                                 "Decryption of the file is finished.");
+            } else {
+                form.ShowMessage(MessageKind::Notice, "Шифрование файла закончено.",
+                                 "Encryption of the file is finished.");
+            }
+            break;
+        case varn::CryptOutcome::OpenFailed:
+            form.ShowMessage(openKind, "Ошибка открытия файла.",
+                             "The Error of the opening of the file.");
+            break;
+        case varn::CryptOutcome::TempFailed:
+            form.ShowMessage(openKind, "Ошибка открытия временного файла.",
+                             "The Error of the opening of the temporary file.");
+            break;
+        case varn::CryptOutcome::ModuleFailed:
+            // The module has said what failed; no completion is claimed.
+            break;
+    }
+}
+
+}  // namespace
+
+void TForm1::Button_OpenFileClick() {
+    OpenDialogCrypt.title =
+        tr("Выбор шифруемого/дешифруемого файла", "Choice encrypt/decrypt file");
+    OpenDialogCrypt.execute();
+    if (!OpenDialogCrypt.fileName.empty()) MemoIdeaFile.setText(OpenDialogCrypt.fileName);
+}
+
+void TForm1::CheckBox3IdeaClick() {
+    const bool on = CheckBox3Idea.checked();
+    for (ui::Edit* edit : {&EditPassWordIdea2, &EditPassWordIdea3}) {
+        edit->setEnabled(on);
+        edit->setVisible(on);
+    }
+    if (on) CheckBoxOwer.setChecked(true);
+}
+
+void TForm1::Button_EnCryptClick() {
+    RunOperation(*this, false);
+}
+void TForm1::Button_DeCryptClick() {
+    RunOperation(*this, true);
+}
