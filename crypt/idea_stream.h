@@ -22,7 +22,7 @@ namespace varn {
 inline constexpr std::int64_t kIdeaSizeLimit = std::int64_t{1} << 31;
 
 // Bytes per chunk a thread reads, ciphers and writes at a time.
-inline constexpr std::size_t kIdeaChunkBytes = std::size_t{4} << 20;
+inline constexpr std::size_t kIdeaChunkBytes = std::size_t{1} << 20;
 
 struct IdeaStreamOptions {
     IdeaPath path = IdeaBestPath();

@@ -1,0 +1,27 @@
+#!/bin/sh
+# Whole-file IDEA throughput of the module, and the cipher alone, against Botan's raw cipher
+# speed measured in the same run.
+# Usage: bench/crypt/run.sh [BUILD_DIR] [FILE]   (FILE defaults to a 1 GiB file in /dev/shm)
+set -eu
+build=${1:-build}
+file=${2:-/dev/shm/varn_bench_1g.dat}
+bench="$build/bench/crypt/bench_crypt"
+[ -x "$bench" ] || { echo "build it first: cmake --build $build --target bench_crypt" >&2; exit 1; }
+command -v botan >/dev/null || { echo "botan not found (apt-get install botan)" >&2; exit 1; }
+
+speed() { echo "$1" | awk -v what="$2" '$0 ~ what { for (i = 1; i <= NF; i++) if ($i == "MiB/sec") print $(i-1) }'; }
+
+botan_out=$(botan speed --msec=1000 IDEA)
+echo "$botan_out"
+botan_enc=$(speed "$botan_out" "IDEA encrypt")
+botan_dec=$(speed "$botan_out" "IDEA decrypt")
+echo
+
+out=$("$bench" "$file" 1024 3)
+echo "$out"
+echo
+echo "ratio to Botan (encrypt $botan_enc MiB/s, decrypt $botan_dec MiB/s):"
+echo "$out" | awk -v be="$botan_enc" -v bd="$botan_dec" '
+    $2 ~ /^[0-9]+$/ { printf "%-9s %7s %8.2fx %8.2fx\n", $1, $2, $3 / be, $4 / bd; next }
+    NF == 0 { print ""; next }
+    { print }'
