@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+#include "ui/control.h"
+
+namespace varn::desktop {
+
+// What the widgets need of the window: run a user's action through the form's error guard, and
+// let the window repaint while a long handler moves a progress bar.
+class Dispatcher {
+  public:
+    virtual ~Dispatcher() = default;
+    virtual void dispatch(const std::function<void()>& action) = 0;
+    virtual void progressMoved() = 0;
+};
+
+// Keeps one widget in step with one control of the layer. The common properties are handled
+// here; each kind of widget adds its own.
+class ControlView {
+  public:
+    ControlView(ui::Control& control, Dispatcher& dispatcher)
+        : control_(control), dispatcher_(dispatcher) {}
+    virtual ~ControlView() = default;
+    ControlView(const ControlView&) = delete;
+    ControlView& operator=(const ControlView&) = delete;
+
+    ui::Control& control() const { return control_; }
+    virtual QWidget* widget() = 0;
+
+    // Called by the control's listener.
+    void update(ui::Property property);
+    // Brings every property over once, after the widget is created.
+    void updateAll();
+
+  protected:
+    // The kind's own properties (text, checked, range...). The default ignores them.
+    virtual void updateOwn(ui::Property property) { (void)property; }
+    // Font colour and background colour of the control.
+    virtual void applyColors();
+
+    ui::Control& control_;
+    Dispatcher& dispatcher_;
+};
+
+}  // namespace varn::desktop

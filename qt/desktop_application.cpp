@@ -1,0 +1,58 @@
+#include "qt/desktop_application.h"
+
+#include <QApplication>
+#include <QLocale>
+#include <QMessageBox>
+#include <exception>
+#include <memory>
+#include <string>
+
+#include "analysis/number_format.h"
+#include "app/form1.h"
+#include "qt/conversions.h"
+#include "qt/fonts.h"
+#include "qt/main_window.h"
+#include "qt/pictures.h"
+#include "qt/qt_platform.h"
+
+namespace {
+
+void ShowStartupError(const std::string& message) {
+    QMessageBox box(QMessageBox::Critical, kApplicationTitle, QString::fromStdString(message + "."),
+                    QMessageBox::Ok);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+}  // namespace
+
+void RunDesktopApplication(int argc, char** argv) {
+    int arguments = argc;
+    QApplication application(arguments, argv);
+    try {
+        QApplication::setApplicationName(kApplicationTitle);
+        // No display name: the toolkit would append it to the window's own title.
+        QApplication::setDesktopFileName("ostrel-varn");
+        QApplication::setWindowIcon(varn::desktop::WindowIcon());
+        if (const auto separator =
+                varn::desktop::AsciiDecimalSeparator(QLocale::system().decimalPoint())) {
+            varn::SetDecimalSeparator(*separator);
+        }
+        varn::desktop::InstallFontSubstitutes();
+
+        varn::desktop::QtPlatform platform;
+        auto form = std::make_unique<TForm1>(platform);
+        varn::desktop::MainWindow window(*form);
+        platform.setWindow(&window);
+        window.placeOnScreen();
+        // The first show runs the form's shown event.
+        window.show();
+        QApplication::exec();
+        window.hide();
+        platform.setWindow(nullptr);
+    } catch (const std::exception& error) {
+        ShowStartupError(error.what());
+    } catch (...) {
+        ShowStartupError("Unknown error");
+    }
+}

@@ -1,0 +1,53 @@
+#include "qt/edit_widget.h"
+
+#include <QSignalBlocker>
+
+namespace varn::desktop {
+
+bool ExceedsTypingLimit(const QString& before, const QString& after, int maxLength) {
+    if (maxLength <= 0) return false;
+    const auto length = [](const QString& s) { return s.toUcs4().size(); };
+    return length(after) > maxLength && length(after) > length(before);
+}
+
+EditWidget::EditWidget(ui::Edit& edit, QWidget* parent, Dispatcher& dispatcher)
+    : QLineEdit(parent), ControlView(edit, dispatcher), edit_(edit) {
+    if (edit.passwordChar != 0) setEchoMode(QLineEdit::Password);
+    connect(this, &QLineEdit::textEdited, this, [this](const QString& text) { edited(text); });
+}
+
+void EditWidget::updateOwn(ui::Property property) {
+    switch (property) {
+        case ui::Property::Text:
+            showLayerText();
+            break;
+        case ui::Property::ReadOnly:
+            setReadOnly(edit_.readOnly());
+            break;
+        default:
+            break;
+    }
+}
+
+void EditWidget::showLayerText() {
+    const QString text = QString::fromStdString(edit_.text());
+    accepted_ = text;
+    if (this->text() == text) return;
+    const QSignalBlocker blocker(this);
+    setText(text);
+}
+
+void EditWidget::edited(const QString& text) {
+    if (ExceedsTypingLimit(accepted_, text, edit_.maxLength)) {
+        const int caret = cursorPosition() - static_cast<int>(text.size() - accepted_.size());
+        const QSignalBlocker blocker(this);
+        setText(accepted_);
+        setCursorPosition(std::max(0, caret));
+        return;
+    }
+    accepted_ = text;
+    const std::string layer = text.toStdString();
+    dispatcher_.dispatch([this, &layer] { edit_.setText(layer); });
+}
+
+}  // namespace varn::desktop

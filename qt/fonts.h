@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QFont>
+#include <QPalette>
+
+#include "ui/control.h"
+
+namespace varn::desktop {
+
+// The window names classic desktop fonts; they fall back to fonts that have Cyrillic glyphs.
+void InstallFontSubstitutes();
+
+// The layer's point sizes are at 96 pixels per inch; pixel sizes keep texts within the fixed
+// bounds of the controls whatever the screen reports.
+QFont ToQFont(const ui::Font& font);
+
+QColor ToQColor(std::uint32_t rgb);
+
+}  // namespace varn::desktop

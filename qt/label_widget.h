@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QLabel>
+
+#include "qt/control_view.h"
+
+namespace varn::desktop {
+
+// A caption that raises the layer's click on a single click and its double click on a double
+// click.
+class LabelWidget : public QLabel, public ControlView {
+    Q_OBJECT
+  public:
+    LabelWidget(ui::Control& control, QWidget* parent, Dispatcher& dispatcher);
+    QWidget* widget() override { return this; }
+
+  protected:
+    void updateOwn(ui::Property property) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+  private:
+    void fitToText();
+
+    bool pressed_ = false;
+};
+
+}  // namespace varn::desktop

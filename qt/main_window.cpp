@@ -1,0 +1,109 @@
+#include "qt/main_window.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "qt/conversions.h"
+#include "qt/fonts.h"
+#include "qt/pictures.h"
+#include "qt/widget_factory.h"
+
+namespace varn::desktop {
+
+namespace {
+
+// At most this often a long handler lets the bars repaint.
+constexpr qint64 kPaintIntervalMs = 50;
+
+}  // namespace
+
+MainWindow::MainWindow(TForm1& form) : QWidget(nullptr), form_(form) {
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    const ui::Window& window = form.Form1;
+    setFixedSize(window.clientWidth, window.clientHeight);
+    setWindowTitle(QString::fromStdString(window.text()));
+    setWindowIcon(WindowIcon());
+    setFont(ToQFont(window.font()));
+
+    form.Form1.setListener([this](ui::Control& control, ui::Property property) {
+        if (property == ui::Property::Text) {
+            setWindowTitle(QString::fromStdString(control.text()));
+        }
+    });
+    for (ui::Control* child : form.Form1.children()) {
+        CreateControlWidgets(*child, this, *this, views_);
+    }
+    ApplyTabOrder(form.Form1, views_);
+    sincePaint_.start();
+}
+
+MainWindow::~MainWindow() {
+    // The form may outlive its widgets.
+    form_.Form1.setListener(nullptr);
+    for (const auto& [control, view] : views_)
+        const_cast<ui::Control*>(control)->setListener(nullptr);
+}
+
+void MainWindow::dispatch(const std::function<void()>& action) {
+    ++busy_;
+    form_.dispatch(action);
+    --busy_;
+    if (busy_ == 0 && closeRequested_) {
+        closeRequested_ = false;
+        close();
+    }
+}
+
+void MainWindow::progressMoved() {
+    if (busy_ == 0 || sincePaint_.elapsed() < kPaintIntervalMs) return;
+    // Paint only: the user's input waits in the queue until the handler has returned.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    sincePaint_.restart();
+}
+
+QWidget* MainWindow::widgetFor(const ui::Control& control) const {
+    const auto it = views_.find(&control);
+    return it == views_.end() ? nullptr : it->second->widget();
+}
+
+QWidget* MainWindow::widgetFor(const std::string& name) const {
+    const ui::Control* control = form_.findControl(name);
+    return control ? widgetFor(*control) : nullptr;
+}
+
+void MainWindow::placeOnScreen() {
+    const ui::Bounds& stored = form_.Form1.bounds();
+    const QPoint wanted(stored.left, stored.top);
+    QScreen* screen = QGuiApplication::screenAt(wanted);
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (!screen) {
+        move(wanted);
+        return;
+    }
+    // Before the first show the frame is not known yet; allow for a usual title bar and border.
+    QSize frame = frameGeometry().size();
+    if (frame == size()) frame += QSize(2 * 4, 30 + 4);
+    move(PlaceOnScreen(wanted, frame, screen->availableGeometry()));
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (shown_) return;
+    shown_ = true;
+    dispatch([this] { form_.FormShow(); });
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (busy_ > 0) {
+        closeRequested_ = true;
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+}  // namespace varn::desktop

@@ -1,0 +1,90 @@
+#include "qt/memo_widget.h"
+
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTextBlock>
+#include <QTextDocument>
+
+#include "qt/conversions.h"
+
+namespace varn::desktop {
+
+MemoWidget::MemoWidget(ui::Memo& memo, QWidget* parent, Dispatcher& dispatcher)
+    : QPlainTextEdit(parent), ControlView(memo, dispatcher), memo_(memo) {
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(memo.verticalScrollBar ? Qt::ScrollBarAlwaysOn
+                                                      : Qt::ScrollBarAlwaysOff);
+    setLineWrapMode(memo.wordWrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    setTabChangesFocus(true);
+    // Small cells such as the result table's headings hold one line in 17 pixels.
+    document()->setDocumentMargin(memo.bounds().height < 30 ? 0 : 2);
+    if (memo.flatBorder) {
+        setFrameStyle(QFrame::Box | QFrame::Plain);
+        setLineWidth(1);
+    } else {
+        setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    }
+    QTextOption option = document()->defaultTextOption();
+    switch (memo.alignment()) {
+        case ui::Alignment::Left:
+            option.setAlignment(Qt::AlignLeft);
+            break;
+        case ui::Alignment::Center:
+            option.setAlignment(Qt::AlignHCenter);
+            break;
+        case ui::Alignment::Right:
+            option.setAlignment(Qt::AlignRight);
+            break;
+    }
+    document()->setDefaultTextOption(option);
+    connect(this, &QPlainTextEdit::textChanged, this, [this] { typed(); });
+}
+
+std::string MemoWidget::layerText() const {
+    return WidgetTextToLayer(document()->toRawText());
+}
+
+void MemoWidget::updateOwn(ui::Property property) {
+    switch (property) {
+        case ui::Property::Text:
+            if (layerText() != memo_.text()) {
+                const QSignalBlocker blocker(this);
+                setPlainText(LayerTextToWidget(memo_.text()));
+            }
+            break;
+        case ui::Property::ReadOnly:
+            setReadOnly(memo_.readOnly());
+            break;
+        case ui::Property::Caret: {
+            const int position = WidgetCaretPosition(memo_.text(), memo_.selStart());
+            if (textCursor().position() != position) {
+                QTextCursor cursor = textCursor();
+                cursor.setPosition(position);
+                const QSignalBlocker blocker(this);
+                setTextCursor(cursor);
+            }
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+void MemoWidget::typed() {
+    std::string text = layerText();
+    if (text == memo_.text()) return;
+    dispatcher_.dispatch([this, &text] { memo_.setText(std::move(text)); });
+}
+
+void MemoWidget::mouseReleaseEvent(QMouseEvent* event) {
+    QPlainTextEdit::mouseReleaseEvent(event);
+    if (event->button() != Qt::LeftButton) return;
+    const std::size_t caret = LayerCaretIndex(memo_.text(), textCursor().position());
+    dispatcher_.dispatch([this, caret] {
+        memo_.setSelStart(caret);
+        memo_.click();
+    });
+}
+
+}  // namespace varn::desktop

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QPlainTextEdit>
+
+#include "qt/control_view.h"
+#include "ui/memo.h"
+
+namespace varn::desktop {
+
+// A multi-line text box. Typing updates the layer's text (LF made CR LF); a click first moves the
+// layer's caret to where the widget's caret is, then raises the layer's click.
+class MemoWidget : public QPlainTextEdit, public ControlView {
+    Q_OBJECT
+  public:
+    MemoWidget(ui::Memo& memo, QWidget* parent, Dispatcher& dispatcher);
+    QWidget* widget() override { return this; }
+
+    // The widget's text in the layer's form.
+    std::string layerText() const;
+
+  protected:
+    void updateOwn(ui::Property property) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    void typed();
+
+    ui::Memo& memo_;
+};
+
+}  // namespace varn::desktop

@@ -1,0 +1,14 @@
+#include "qt/picture_widget.h"
+
+#include "qt/pictures.h"
+
+namespace varn::desktop {
+
+PictureWidget::PictureWidget(ui::Image& image, QWidget* parent, Dispatcher& dispatcher)
+    : QLabel(parent), ControlView(image, dispatcher) {
+    setScaledContents(image.stretch);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setPixmap(DrawPicture(image.resource));
+}
+
+}  // namespace varn::desktop

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QLabel>
+
+#include "qt/control_view.h"
+#include "ui/simple_controls.h"
+
+namespace varn::desktop {
+
+// A picture in a frame: stretched to the frame or shown at its own size.
+class PictureWidget : public QLabel, public ControlView {
+    Q_OBJECT
+  public:
+    PictureWidget(ui::Image& image, QWidget* parent, Dispatcher& dispatcher);
+    QWidget* widget() override { return this; }
+};
+
+}  // namespace varn::desktop
