@@ -2,6 +2,9 @@
 
 #include <fcntl.h>
 #include <unistd.h>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include <cerrno>
 #include <cstring>
@@ -74,21 +77,55 @@ DosTextTranslator::DosTextTranslator(const ByteMap& map) {
             code = m | (1u << 16) | (1u << 24);
         }
         code_[b] = code;
+        plain_[b] = b == kCr ? kCr : m;
+    }
+    lineFeedOnlyFromItself_ = map[kLf] == kLf;
+    for (int b = 0; b < 256; ++b) {
+        if (b != kLf && b != kCr && map[b] == kLf) lineFeedOnlyFromItself_ = false;
     }
 }
 
 std::size_t DosTextTranslator::Translate(const unsigned char* in, std::size_t size,
                                          unsigned char* out, std::uint64_t& characters) const {
-    // Branch-free: every byte stores two bytes and moves on by its length.
     std::size_t o = 0;
     std::uint64_t delivered = 0;
-    for (std::size_t i = 0; i < size; ++i) {
-        const std::uint32_t c = code_[in[i]];
-        const auto pair = static_cast<std::uint16_t>(c);
-        std::memcpy(out + o, &pair, 2);
-        o += (c >> 16) & 0xFF;
-        delivered += c >> 24;
+    // Branch-free: every byte stores two bytes and moves on by its length.
+    const auto general = [&](std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i < to; ++i) {
+            const std::uint32_t c = code_[in[i]];
+            const auto pair = static_cast<std::uint16_t>(c);
+            std::memcpy(out + o, &pair, 2);
+            o += (c >> 16) & 0xFF;
+            delivered += c >> 24;
+        }
+    };
+    std::size_t i = 0;
+#ifdef __SSE2__
+    if (lineFeedOnlyFromItself_) {
+        const __m128i cr = _mm_set1_epi8(static_cast<char>(kCr));
+        const __m128i lf = _mm_set1_epi8(static_cast<char>(kLf));
+        for (; i + 16 <= size; i += 16) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+            const auto crs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, cr)));
+            const auto lfs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, lf)));
+            if (((crs << 1) & 0xFFFF) != lfs || (crs & 0x8000) != 0) {
+                general(i, i + 16);
+                continue;
+            }
+            std::uint64_t low = 0;
+            std::uint64_t high = 0;
+            for (int j = 7; j >= 0; --j) {
+                low = (low << 8) | plain_[in[i + j]];
+                high = (high << 8) | plain_[in[i + 8 + j]];
+            }
+            std::memcpy(out + o, &low, 8);
+            std::memcpy(out + o + 8, &high, 8);
+            o += 16;
+            delivered += 16 - static_cast<unsigned>(__builtin_popcount(crs));
+        }
     }
+#endif
+    general(i, size);
     characters = delivered;
     return o;
 }

@@ -44,6 +44,10 @@ class DosTextTranslator {
     // Low 16 bits: the bytes to write; bits 16-23: how many of them (0 for 13, 2 for an
     // output 10); bit 24: one character delivered.
     std::array<std::uint32_t, 256> code_{};
+    // The map with 13 kept as 13: a block whose every CR stands right before an LF comes out
+    // the same length (CR dropped, LF written as CR LF), so it is a plain lookup.
+    std::array<unsigned char, 256> plain_{};
+    bool lineFeedOnlyFromItself_ = false;  // map[10] == 10 and no other byte maps to 10
 };
 
 }  // namespace varn

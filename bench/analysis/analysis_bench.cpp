@@ -66,7 +66,8 @@ int main(int argc, char** argv) {
     }
     const std::string mode = argv[1];
     const std::string path = argv[2];
-    if (mode == "make-text" && argc >= 4) return MakeText(path, std::strtoull(argv[3], nullptr, 10));
+    if (mode == "make-text" && argc >= 4)
+        return MakeText(path, std::strtoull(argv[3], nullptr, 10));
 
     varn::LetterTable table;
     NoBar a;
@@ -88,8 +89,8 @@ int main(int argc, char** argv) {
         varn::CountOnEtalon(table, s, path, varn::kDescending, a, b);
         const auto start = std::chrono::steady_clock::now();
         std::uint64_t steps = 0;
-        const auto result = varn::ReplaceLetters(table, path, argv[3],
-                                                 [&](std::uint64_t n) { steps += n; });
+        const auto result =
+            varn::ReplaceLetters(table, path, argv[3], [&](std::uint64_t n) { steps += n; });
         const double seconds = Seconds(start);
         if (result != varn::DosTextResult::Ok) {
             std::fprintf(stderr, "substitution failed\n");

@@ -126,45 +126,54 @@ TEST_F(DosTextTest, BufferedPassEqualsTheByteLoopAtEveryBufferEnd) {
     std::mt19937 random(11);
     for (ProgressRule rule : {ProgressRule::AdvanceBefore, ProgressRule::AdvanceAfter}) {
         for (std::size_t size : {1u, 99u, 100u, 101u, 250u, 1000u, 4099u, 100003u}) {
-            ByteMap map;
-            for (auto& m : map) m = static_cast<unsigned char>(random());
-            map['q'] = 10;  // some bytes grow into CR LF
-            std::string bytes(size, '\0');
-            for (auto& c : bytes) {
-                const unsigned r = random() % 8;
-                c = static_cast<char>(r == 0 ? 13 : r == 1 ? 10 : r == 2 ? 'q' : random() % 256);
-                if (c == 26) c = 27;
-            }
-            if (size > 4000) bytes[size - 1000] = 26;
-            const Reference reference = TranslateByteByByte(bytes, map, rule);
-            const std::string in = dir.Write("in", bytes);
-            for (std::size_t buffer : {1u, 7u, 100u, 4096u, 1u << 20}) {
-                if (buffer == 1 && size > 5000) continue;
-                SCOPED_TRACE(testing::Message() << "size " << size << " buffer " << buffer);
-                positions.clear();
-                position = 0;
-                ASSERT_EQ(TranslateDosText(in, dir.Path("out"), map, rule, advance, {buffer}),
-                          DosTextResult::Ok);
-                EXPECT_EQ(ReadBytes(dir.Path("out")), reference.out);
-                // After each buffer the bar is where the byte loop stands after the same
-                // characters.
-                std::vector<std::uint64_t> expected;
-                std::uint64_t characters = 0;
-                for (std::size_t start = 0; start < bytes.size(); start += buffer) {
-                    const std::string piece = bytes.substr(start, buffer);
-                    const auto cut = piece.find('\x1a');
-                    const std::string kept = piece.substr(0, cut);
-                    const auto before = characters;
-                    characters += kept.size() - std::count(kept.begin(), kept.end(), '\r');
-                    if (characters > before) {
-                        const auto steps = reference.stepAfterCharacter[characters - 1];
-                        const auto last =
-                            before == 0 ? 0 : reference.stepAfterCharacter[before - 1];
-                        if (steps > last) expected.push_back(steps);
-                    }
-                    if (cut != std::string::npos) break;
+            // Line feeds only from themselves (the usual case, CR LF pairs copied as they are)
+            // and from other bytes too.
+            for (bool onlyLineFeedGivesLineFeed : {true, false}) {
+                ByteMap map;
+                for (auto& m : map) m = static_cast<unsigned char>(random() % 200 + 11);
+                map[10] = 10;
+                if (!onlyLineFeedGivesLineFeed) map['q'] = 10;  // some bytes grow into CR LF
+                std::string bytes;
+                while (bytes.size() < size) {
+                    const unsigned r = random() % 10;
+                    bytes += r == 0 ? "\r\n" : r == 1 ? "\r" : r == 2 ? "\n" : r == 3 ? "q" : "";
+                    if (r > 3)
+                        bytes += static_cast<char>(random() % 256 == 26 ? 27 : random() % 256);
                 }
-                EXPECT_EQ(positions, expected);
+                bytes.resize(size);
+                for (auto& c : bytes)
+                    if (c == 26) c = 27;
+                if (size > 4000) bytes[size - 1000] = 26;
+                const Reference reference = TranslateByteByByte(bytes, map, rule);
+                const std::string in = dir.Write("in", bytes);
+                for (std::size_t buffer : {1u, 7u, 100u, 4096u, 1u << 20}) {
+                    if (buffer == 1 && size > 5000) continue;
+                    SCOPED_TRACE(testing::Message() << "size " << size << " buffer " << buffer);
+                    positions.clear();
+                    position = 0;
+                    ASSERT_EQ(TranslateDosText(in, dir.Path("out"), map, rule, advance, {buffer}),
+                              DosTextResult::Ok);
+                    EXPECT_EQ(ReadBytes(dir.Path("out")), reference.out);
+                    // After each buffer the bar is where the byte loop stands after the same
+                    // characters.
+                    std::vector<std::uint64_t> expected;
+                    std::uint64_t characters = 0;
+                    for (std::size_t start = 0; start < bytes.size(); start += buffer) {
+                        const std::string piece = bytes.substr(start, buffer);
+                        const auto cut = piece.find('\x1a');
+                        const std::string kept = piece.substr(0, cut);
+                        const auto before = characters;
+                        characters += kept.size() - std::count(kept.begin(), kept.end(), '\r');
+                        if (characters > before) {
+                            const auto steps = reference.stepAfterCharacter[characters - 1];
+                            const auto last =
+                                before == 0 ? 0 : reference.stepAfterCharacter[before - 1];
+                            if (steps > last) expected.push_back(steps);
+                        }
+                        if (cut != std::string::npos) break;
+                    }
+                    EXPECT_EQ(positions, expected);
+                }
             }
         }
     }
