@@ -233,6 +233,30 @@ TEST_F(CryptOperationTest, SourceOf2GiBIsRefusedBeforeAnythingIsWritten) {
     EXPECT_TRUE(NoTemporaries());
 }
 
+TEST_F(CryptOperationTest, FinishReportsFailedOverwriteThenFailedRemoval) {
+    // A folder with content can be neither opened for writing nor deleted.
+    ASSERT_EQ(::mkdir("stuck", 0755), 0);
+    WriteFile("stuck/inside", "kept");
+    WriteFile(kCryptTempName, "result");
+    messages_.clear();
+    EXPECT_FALSE(
+        CryptFinishFile("stuck", true, [this](CryptMessage m) { messages_.push_back(m); }));
+    EXPECT_EQ(messages_, (Messages{CryptMessage::OverwriteFailed, CryptMessage::RemoveFailed}));
+    EXPECT_EQ(ReadFile(kCryptTempName), "result");
+    EXPECT_EQ(ReadFile("stuck/inside"), "kept");
+}
+
+TEST_F(CryptOperationTest, FinishStillReplacesAFileThatCouldNotBeOverwritten) {
+    // The name is a link to a file nobody may write; deleting the name still works.
+    ASSERT_EQ(::symlink("/proc/self/status", "link"), 0);
+    WriteFile(kCryptTempName, "result");
+    messages_.clear();
+    EXPECT_TRUE(CryptFinishFile("link", true, [this](CryptMessage m) { messages_.push_back(m); }));
+    EXPECT_EQ(messages_, Messages{CryptMessage::OverwriteFailed});
+    EXPECT_EQ(ReadFile("link"), "result");
+    EXPECT_FALSE(Exists(kCryptTempName));
+}
+
 // The named file lies on another file system than the working folder, where the result is made.
 class CryptAcrossFileSystems : public CryptOperationTest {
   protected:
