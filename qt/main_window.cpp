@@ -14,6 +14,13 @@ namespace varn::desktop {
 
 namespace {
 
+// Narrow tabs, so that all eight stand in one row across the window; frames whose line runs
+// through the middle of their caption, as the layout's bounds expect.
+constexpr const char* kStyleSheet =
+    "QTabBar::tab { padding: 3px 5px 3px 5px; }"
+    "QGroupBox { border: 2px groove palette(mid); margin-top: 6px; }"
+    "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 6px; }";
+
 // At most this often a long handler lets the bars repaint.
 constexpr qint64 kPaintIntervalMs = 50;
 
@@ -28,6 +35,7 @@ MainWindow::MainWindow(TForm1& form) : QWidget(nullptr), form_(form) {
     setWindowTitle(QString::fromStdString(window.text()));
     setWindowIcon(WindowIcon());
     setFont(ToQFont(window.font()));
+    setStyleSheet(kStyleSheet);
 
     form.Form1.setListener([this](ui::Control& control, ui::Property property) {
         if (property == ui::Property::Text) {

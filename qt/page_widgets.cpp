@@ -1,7 +1,6 @@
 #include "qt/page_widgets.h"
 
 #include <QSignalBlocker>
-#include <QTabBar>
 
 namespace varn::desktop {
 
@@ -10,8 +9,6 @@ PageControlWidget::PageControlWidget(ui::PageControl& pages, QWidget* parent,
     : QTabWidget(parent), ControlView(pages, dispatcher), pages_(pages) {
     setUsesScrollButtons(false);
     setElideMode(Qt::ElideNone);
-    // Narrow tabs: all eight stand in one row across the window.
-    tabBar()->setStyleSheet("QTabBar::tab { padding: 3px 5px 3px 5px; }");
     connect(this, &QTabWidget::currentChanged, this, [this](int index) {
         dispatcher_.dispatch([this, index] { pages_.setActivePageIndex(index); });
         // A handler may keep the layer's page; the tabs show what the layer holds.

@@ -13,30 +13,25 @@ using namespace varn::desktop;
 
 namespace {
 
-struct FilterCase {
-    const char* layer;
-    const char* qt;
-};
-
-class FilterConversion : public ::testing::TestWithParam<FilterCase> {};
-
-TEST_P(FilterConversion, BecomesToolkitFilter) {
-    EXPECT_EQ(FilterToQt(GetParam().layer).toStdString(), GetParam().qt);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Filters, FilterConversion,
-    ::testing::Values(
+TEST(FilterConversion, BecomesToolkitFilter) {
+    const struct {
+        const char* layer;
+        const char* qt;
+    } cases[] = {
         // The window's own filter: descriptions already name their pattern, once.
-        FilterCase{"Текст (*.txt)|*.txt|MS Word (*.doc)|*.doc|Архив ZIP (*.zip)|*.zip|"
-                   "Архив RAR (*.rar)|*.rar|SFX-архив (*.exe)|*.exe|ENC-файл (*.enc)|*.enc|"
-                   "Все файлы (*.*)|*.*",
-                   "Текст (*.txt);;MS Word (*.doc);;Архив ZIP (*.zip);;Архив RAR (*.rar);;"
-                   "SFX-архив (*.exe);;ENC-файл (*.enc);;Все файлы (*.*)"},
-        FilterCase{"Text|*.txt", "Text (*.txt)"},
-        FilterCase{"Documents|*.doc;*.rtf", "Documents (*.doc *.rtf)"},
+        {"Текст (*.txt)|*.txt|MS Word (*.doc)|*.doc|Архив ZIP (*.zip)|*.zip|"
+         "Архив RAR (*.rar)|*.rar|SFX-архив (*.exe)|*.exe|ENC-файл (*.enc)|*.enc|"
+         "Все файлы (*.*)|*.*",
+         "Текст (*.txt);;MS Word (*.doc);;Архив ZIP (*.zip);;Архив RAR (*.rar);;"
+         "SFX-архив (*.exe);;ENC-файл (*.enc);;Все файлы (*.*)"},
+        {"Text|*.txt", "Text (*.txt)"},
+        {"Documents|*.doc;*.rtf", "Documents (*.doc *.rtf)"},
         // A description naming another pattern than it filters shows the real one.
-        FilterCase{"Old (*.bak)|*.old", "Old (*.old)"}, FilterCase{"", ""}));
+        {"Old (*.bak)|*.old", "Old (*.old)"},
+        {"", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FilterToQt(c.layer).toStdString(), c.qt) << c.layer;
+}
 
 TEST(FilterConversion, FirstEntryIsTheSelectedOne) {
     EXPECT_EQ(FirstQtFilter("Текст (*.txt)|*.txt|Все файлы (*.*)|*.*").toStdString(),

@@ -8,7 +8,15 @@ if [ "${1:-}" != "--inside" ]; then
     output=$2
     mkdir -p "$(dirname "$output")"
     rm -f "$output"
-    exec xvfb-run -a -s "-screen 0 1600x1000x24" "$0" --inside "$program" "$output"
+    # Two virtual servers started at once may pick the same display; try again then.
+    for attempt in 1 2 3; do
+        if xvfb-run -a -s "-screen 0 1600x1000x24" "$0" --inside "$program" "$output"; then
+            exit 0
+        fi
+        echo "attempt $attempt failed" >&2
+        sleep 2
+    done
+    exit 1
 fi
 
 program=$2
