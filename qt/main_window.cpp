@@ -17,7 +17,10 @@ namespace {
 // Narrow tabs, so that all eight stand in one row across the window; frames whose line runs
 // through the middle of their caption, as the layout's bounds expect.
 constexpr const char* kStyleSheet =
-    "QTabBar::tab { padding: 3px 5px 3px 5px; }"
+    "QTabBar::tab { padding: 2px 5px 3px 5px; margin-top: 2px; border: 1px solid palette(mid);"
+    " border-bottom: none; border-top-left-radius: 2px; border-top-right-radius: 2px;"
+    " background: palette(button); }"
+    "QTabBar::tab:selected { margin-top: 0px; padding-bottom: 5px; background: palette(window); }"
     "QGroupBox { border: 2px groove palette(mid); margin-top: 6px; }"
     "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 6px; }";
 

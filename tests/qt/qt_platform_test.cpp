@@ -1,0 +1,141 @@
+#include "qt/qt_platform.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
+
+#include "ui/file_dialog.h"
+
+namespace {
+
+using varn::desktop::QtPlatform;
+
+// Inspects the modal dialog that the next call opens, then lets `finish` close it.
+template <typename Dialog>
+void WhenDialogOpens(std::function<void(Dialog&)> inspectAndFinish) {
+    QTimer::singleShot(0, [inspectAndFinish] {
+        QWidget* modal = QApplication::activeModalWidget();
+        auto* dialog = qobject_cast<Dialog*>(modal);
+        if (!dialog) {
+            ADD_FAILURE() << "no dialog of the expected kind is open";
+            if (modal) modal->close();
+            return;
+        }
+        inspectAndFinish(*dialog);
+    });
+}
+
+class QtPlatformTest : public ::testing::Test {
+  protected:
+    void SetUp() override { platform.setWindow(&window); }
+
+    QWidget window;
+    QtPlatform platform;
+};
+
+TEST_F(QtPlatformTest, MessageBoxHasTitleTextIconAndOneOkButton) {
+    const struct {
+        unsigned flags;
+        QMessageBox::Icon icon;
+    } cases[] = {
+        {ui::MB_OK, QMessageBox::NoIcon},
+        {ui::MB_ICONSTOP, QMessageBox::Critical},
+        {ui::MB_ICONQUESTION, QMessageBox::Question},
+        {ui::MB_ICONEXCLAMATION, QMessageBox::Warning},
+    };
+    for (const auto& c : cases) {
+        bool seen = false;
+        WhenDialogOpens<QMessageBox>([&](QMessageBox& box) {
+            seen = true;
+            EXPECT_EQ(box.windowTitle().toStdString(), "Внимание");
+            EXPECT_EQ(box.text().toStdString(), "Не указан файл <a.txt>");
+            EXPECT_EQ(box.textFormat(), Qt::PlainText);
+            EXPECT_EQ(box.icon(), c.icon);
+            EXPECT_EQ(box.buttons().size(), 1);
+            EXPECT_EQ(box.standardButtons(), QMessageBox::Ok);
+            EXPECT_EQ(box.windowModality(), Qt::ApplicationModal);
+            EXPECT_EQ(box.parentWidget(), &window);
+            box.button(QMessageBox::Ok)->click();
+        });
+        platform.messageBox("Не указан файл <a.txt>", "Внимание", c.flags);
+        EXPECT_TRUE(seen) << c.flags;
+    }
+}
+
+class FileDialogTest : public QtPlatformTest {
+  protected:
+    void SetUp() override {
+        QtPlatformTest::SetUp();
+        ASSERT_TRUE(dir.isValid());
+        QFile file(dir.filePath("old.txt"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        dialog.title = "Выбор исследуемого файла";
+        dialog.filter = "Текст (*.txt)|*.txt|Все файлы (*.*)|*.*";
+        dialog.defaultExt = "txt";
+        dialog.fileName = QFile::encodeName(dir.filePath("old.txt")).toStdString();
+    }
+    std::string path(const char* name) const {
+        return QFile::encodeName(dir.filePath(name)).toStdString();
+    }
+
+    QTemporaryDir dir;
+    ui::FileDialog dialog{"OpenDialog1", ui::FileDialogKind::Open, platform};
+    ui::FileDialog saveDialog{"SaveDialog1", ui::FileDialogKind::Save, platform};
+};
+
+TEST_F(FileDialogTest, OpenDialogOffersTheLastNameAndReturnsTheChoice) {
+    WhenDialogOpens<QFileDialog>([&](QFileDialog& box) {
+        EXPECT_EQ(box.windowTitle().toStdString(), "Выбор исследуемого файла");
+        EXPECT_EQ(box.nameFilters(), (QStringList{"Текст (*.txt)", "Все файлы (*.*)"}));
+        EXPECT_EQ(box.selectedNameFilter(), "Текст (*.txt)");
+        EXPECT_EQ(box.defaultSuffix(), "txt");
+        EXPECT_EQ(box.fileMode(), QFileDialog::ExistingFile);
+        EXPECT_EQ(box.acceptMode(), QFileDialog::AcceptOpen);
+        EXPECT_EQ(QDir(box.directory()).canonicalPath(), QDir(dir.path()).canonicalPath());
+        ASSERT_EQ(box.selectedFiles().size(), 1);
+        EXPECT_EQ(QFileInfo(box.selectedFiles().front()).fileName(), "old.txt");
+        static_cast<QDialog&>(box).accept();
+    });
+    const auto chosen = platform.runFileDialog(dialog);
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(QFileInfo(QFile::decodeName(chosen->c_str())).canonicalFilePath(),
+              QFileInfo(dir.filePath("old.txt")).canonicalFilePath());
+}
+
+TEST_F(FileDialogTest, CancelGivesNothing) {
+    WhenDialogOpens<QFileDialog>([](QFileDialog& box) { box.reject(); });
+    EXPECT_EQ(platform.runFileDialog(dialog), std::nullopt);
+}
+
+TEST_F(FileDialogTest, SaveDialogTakesANewNameWithTheDefaultExtensionAndNoOverwriteQuestion) {
+    saveDialog.title = "Сохранение результата подсчёта";
+    saveDialog.filter = dialog.filter;
+    saveDialog.defaultExt = "txt";
+    WhenDialogOpens<QFileDialog>([&](QFileDialog& box) {
+        EXPECT_EQ(box.fileMode(), QFileDialog::AnyFile);
+        EXPECT_EQ(box.acceptMode(), QFileDialog::AcceptSave);
+        EXPECT_TRUE(box.testOption(QFileDialog::DontConfirmOverwrite));
+        box.setDirectory(dir.path());
+        box.selectFile("result");
+        static_cast<QDialog&>(box).accept();
+    });
+    const auto chosen = platform.runFileDialog(saveDialog);
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(QFileInfo(QFile::decodeName(chosen->c_str())).fileName(), "result.txt");
+}
+
+TEST(QtPlatformProcesses, StartReportsWhetherTheProgramCouldStart) {
+    QtPlatform platform;
+    EXPECT_FALSE(platform.startProcess("/nonexistent/browser", "/nonexistent/browser x"));
+    EXPECT_TRUE(platform.startProcess("/bin/true", "/bin/true"));
+}
+
+}  // namespace
