@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +17,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include "app/form1.h"
@@ -344,6 +347,23 @@ TEST_F(WindowTest, CloseRequestDuringAHandlerWaitsUntilItReturns) {
         EXPECT_TRUE(window.isVisible());
     });
     EXPECT_FALSE(closedInside);
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(WindowTest, LongHandlerLetsTheWindowCatchUpAsABarMovesAndDefersAClose) {
+    bool queuedRan = false;
+    window.dispatch([&] {
+        QTimer::singleShot(0, [&] { queuedRan = true; });
+        QCoreApplication::postEvent(&window, new QCloseEvent);
+        // A pass over a file: the bar moves until the window has had a chance to catch up (the
+        // bound only keeps a broken pump from hanging the test).
+        QElapsedTimer pass;
+        pass.start();
+        std::int64_t step = 0;
+        while (!queuedRan && pass.elapsed() < 5000) form.ProgressBar1.setPosition(++step % 100);
+        EXPECT_TRUE(queuedRan);
+        EXPECT_TRUE(window.isVisible());
+    });
     EXPECT_FALSE(window.isVisible());
 }
 
