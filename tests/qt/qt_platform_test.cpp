@@ -18,7 +18,7 @@ namespace {
 
 using varn::desktop::QtPlatform;
 
-// Inspects the modal dialog that the next call opens, then lets `finish` close it.
+// Hands the modal dialog that the next call opens to a check that also closes it.
 template <typename Dialog>
 void WhenDialogOpens(std::function<void(Dialog&)> inspectAndFinish) {
     QTimer::singleShot(0, [inspectAndFinish] {
