@@ -12,7 +12,12 @@ bool ExceedsTypingLimit(const QString& before, const QString& after, int maxLeng
 
 EditWidget::EditWidget(ui::Edit& edit, QWidget* parent, Dispatcher& dispatcher)
     : QLineEdit(parent), ControlView(edit, dispatcher), edit_(edit) {
-    if (edit.passwordChar != 0) setEchoMode(QLineEdit::Password);
+    if (edit.passwordChar != 0) {
+        setEchoMode(QLineEdit::Password);
+        // Each hidden character shows as the layer's mask character, not the style's bullet.
+        setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: %1; }")
+                          .arg(static_cast<int>(static_cast<unsigned char>(edit.passwordChar))));
+    }
     connect(this, &QLineEdit::textEdited, this, [this](const QString& text) { edited(text); });
 }
 
