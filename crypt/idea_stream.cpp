@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <condition_variable>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -60,6 +62,81 @@ struct PassLayout {
     std::int64_t outLimit;     // bytes of the stream written to the target
 };
 
+// Writes a thread's chunks on a thread of its own while the next chunk is read and ciphered, with
+// two buffers taking turns.
+class WriteBehind {
+  public:
+    WriteBehind(int fd, std::atomic<int>& failure) : fd_(fd), failure_(failure) {
+        thread_ = std::thread([this] { Run(); });
+    }
+    WriteBehind(const WriteBehind&) = delete;
+    WriteBehind& operator=(const WriteBehind&) = delete;
+    ~WriteBehind() {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            done_ = true;
+        }
+        changed_.notify_all();
+        thread_.join();
+    }
+
+    // The buffer to fill next, once the writer is through with it.
+    unsigned char* NextBuffer() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        changed_.wait(lock, [this] { return !slots_[fill_].pending; });
+        return slots_[fill_].data.get();
+    }
+
+    // Hands over the buffer from NextBuffer for writing.
+    void Submit(std::size_t size, std::int64_t offset) {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            Slot& slot = slots_[fill_];
+            slot.size = size;
+            slot.offset = offset;
+            slot.pending = true;
+            fill_ ^= 1;
+        }
+        changed_.notify_all();
+    }
+
+  private:
+    struct Slot {
+        std::unique_ptr<unsigned char[]> data{new unsigned char[kIdeaChunkBytes]};
+        std::size_t size = 0;
+        std::int64_t offset = 0;
+        bool pending = false;
+    };
+
+    void Run() {
+        // Buffers are submitted and written in the same alternating order.
+        for (int next = 0;; next ^= 1) {
+            std::unique_lock<std::mutex> lock(mutex_);
+            changed_.wait(lock, [&] { return slots_[next].pending || done_; });
+            if (!slots_[next].pending) return;
+            Slot& slot = slots_[next];
+            lock.unlock();
+            if (failure_.load(std::memory_order_relaxed) == 0 &&
+                !WriteAt(fd_, slot.data.get(), slot.size, slot.offset)) {
+                failure_.store(static_cast<int>(IdeaStreamStatus::WriteFailed));
+            }
+            lock.lock();
+            slot.pending = false;
+            lock.unlock();
+            changed_.notify_all();
+        }
+    }
+
+    int fd_;
+    std::atomic<int>& failure_;
+    Slot slots_[2];
+    int fill_ = 0;
+    bool done_ = false;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::thread thread_;
+};
+
 IdeaStreamStatus RunChunks(int source, int target, const PassLayout& layout,
                            const IdeaSchedule& schedule, const IdeaStreamOptions& options) {
     const auto chunk = static_cast<std::int64_t>(kIdeaChunkBytes);
@@ -68,24 +145,33 @@ IdeaStreamStatus RunChunks(int source, int target, const PassLayout& layout,
 
     // Thread t takes chunks t, t + T, t + 2T, ...: each reads, ciphers and writes on its own.
     auto work = [&](std::int64_t first, std::int64_t step) {
-        std::unique_ptr<unsigned char[]> buffer(new unsigned char[kIdeaChunkBytes]);
+        std::unique_ptr<unsigned char[]> own;
+        std::unique_ptr<WriteBehind> writer;
+        if (options.writeBehind) {
+            writer = std::make_unique<WriteBehind>(target, failure);
+        } else {
+            own.reset(new unsigned char[kIdeaChunkBytes]);
+        }
         for (std::int64_t i = first; i < chunks; i += step) {
             if (failure.load(std::memory_order_relaxed) != 0) return;
+            unsigned char* buffer = writer ? writer->NextBuffer() : own.get();
             const std::int64_t begin = i * chunk;
             const std::int64_t size = std::min(chunk, layout.streamBytes - begin);
             const std::int64_t present =
                 std::clamp<std::int64_t>(layout.inAvailable - begin, 0, size);
-            if (!ReadAt(source, buffer.get(), static_cast<std::size_t>(present),
+            if (!ReadAt(source, buffer, static_cast<std::size_t>(present),
                         layout.inOffset + begin)) {
                 failure.store(static_cast<int>(IdeaStreamStatus::ReadFailed));
                 return;
             }
-            std::memset(buffer.get() + present, 0, static_cast<std::size_t>(size - present));
-            IdeaCipherBlocks(buffer.get(), buffer.get(), static_cast<std::size_t>(size / 8),
-                             schedule, layout.order, options.path);
+            std::memset(buffer + present, 0, static_cast<std::size_t>(size - present));
+            IdeaCipherBlocks(buffer, buffer, static_cast<std::size_t>(size / 8), schedule,
+                             layout.order, options.path);
             const std::int64_t keep = std::clamp<std::int64_t>(layout.outLimit - begin, 0, size);
-            if (!WriteAt(target, buffer.get(), static_cast<std::size_t>(keep),
-                         layout.outOffset + begin)) {
+            if (writer) {
+                writer->Submit(static_cast<std::size_t>(keep), layout.outOffset + begin);
+            } else if (!WriteAt(target, buffer, static_cast<std::size_t>(keep),
+                                layout.outOffset + begin)) {
                 failure.store(static_cast<int>(IdeaStreamStatus::WriteFailed));
                 return;
             }

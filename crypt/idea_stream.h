@@ -22,11 +22,12 @@ namespace varn {
 inline constexpr std::int64_t kIdeaSizeLimit = std::int64_t{1} << 31;
 
 // Bytes per chunk a thread reads, ciphers and writes at a time.
-inline constexpr std::size_t kIdeaChunkBytes = std::size_t{1} << 20;
+inline constexpr std::size_t kIdeaChunkBytes = std::size_t{4} << 20;
 
 struct IdeaStreamOptions {
     IdeaPath path = IdeaBestPath();
-    unsigned threads = 2;  // threads sharing the chunks of a pass (1 = the calling thread only)
+    unsigned threads = 2;      // threads sharing the chunks of a pass (1 = the calling thread only)
+    bool writeBehind = false;  // each of them hands its writes to a thread of its own
 };
 
 enum class IdeaStreamStatus {

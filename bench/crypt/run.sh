@@ -22,6 +22,6 @@ echo "$out"
 echo
 echo "ratio to Botan (encrypt $botan_enc MiB/s, decrypt $botan_dec MiB/s):"
 echo "$out" | awk -v be="$botan_enc" -v bd="$botan_dec" '
-    $2 ~ /^[0-9]+$/ { printf "%-9s %7s %8.2fx %8.2fx\n", $1, $2, $3 / be, $4 / bd; next }
+    $2 ~ /^[0-9]/ { printf "%-9s %7s %8.2fx %8.2fx\n", $1, $2, $3 / be, $4 / bd; next }
     NF == 0 { print ""; next }
     { print }'

@@ -130,11 +130,15 @@ TEST(IdeaStream, SameBytesForEveryPathAndThreadCount) {
         for (IdeaPath path : {IdeaPath::Sse2, IdeaPath::Avx2, IdeaPath::Avx512}) {
             if (!IdeaPathAvailable(path)) continue;
             for (unsigned threads : {1u, 2u, 3u}) {
-                const IdeaStreamOptions options{path, threads};
-                EXPECT_TRUE(Encrypt(plain, "ref", options) == reference)
-                    << IdeaPathName(path) << " threads " << threads << " size " << size;
-                EXPECT_TRUE(Decrypt(reference, "ref", options) == plain)
-                    << IdeaPathName(path) << " threads " << threads << " size " << size;
+                for (bool writeBehind : {false, true}) {
+                    const IdeaStreamOptions options{path, threads, writeBehind};
+                    EXPECT_TRUE(Encrypt(plain, "ref", options) == reference)
+                        << IdeaPathName(path) << " threads " << threads << " write-behind "
+                        << writeBehind << " size " << size;
+                    EXPECT_TRUE(Decrypt(reference, "ref", options) == plain)
+                        << IdeaPathName(path) << " threads " << threads << " write-behind "
+                        << writeBehind << " size " << size;
+                }
             }
         }
     }
@@ -178,6 +182,16 @@ TEST(IdeaStream, ReportsUnreadableSourceAndUnwritableTarget) {
     const int full = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
     ASSERT_GE(full, 0);
     EXPECT_EQ(IdeaEncryptStream(source.fd(), full, IdeaKey{}), IdeaStreamStatus::WriteFailed);
+    // Blocks written by a helper thread fail the same way.
+    MemFile large(RandomText(3 * kIdeaChunkBytes, 2));
+    for (unsigned threads : {1u, 2u}) {
+        const IdeaStreamOptions options{IdeaBestPath(), threads, true};
+        MemFile encrypted;
+        ASSERT_EQ(IdeaEncryptStream(large.fd(), encrypted.fd(), IdeaKey{}, options),
+                  IdeaStreamStatus::Ok);
+        EXPECT_EQ(IdeaDecryptStream(encrypted.fd(), full, IdeaKey{}, options),
+                  IdeaStreamStatus::WriteFailed);
+    }
     ::close(full);
 
     // A descriptor open for writing only cannot be read.
