@@ -1,8 +1,8 @@
 // Decrypts arbitrary bytes as an encrypted file. The first byte picks the vector path, the thread
-// count and the password length; the password follows; the rest is the file. Each input is tried
-// as it is and with its length field made to fit its size, so that most inputs reach the cipher.
-// Checks: the format check and the pass agree; a pass writes exactly the stored length; every
-// path gives the same plaintext; enciphering it again reproduces every block but the last.
+// count, write-behind and the password length; the password follows; the rest is the file. Each
+// input is tried as it is and with its length field made to fit its size, so that most inputs reach
+// the cipher. Checks: the format check and the pass agree; a pass writes exactly the stored length;
+// every path gives the same plaintext; enciphering it again reproduces every block but the last.
 
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -82,7 +82,7 @@ void TryFile(const std::string& file, const std::string& password,
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 1) return 0;
     const IdeaPath paths[] = {IdeaPath::Scalar, IdeaPath::Sse2, IdeaPath::Avx2, IdeaPath::Avx512};
-    IdeaStreamOptions options{paths[data[0] & 3], (data[0] & 4) ? 2u : 1u};
+    IdeaStreamOptions options{paths[data[0] & 3], (data[0] & 4) ? 2u : 1u, (data[0] & 0x80) != 0};
     if (!varn::IdeaPathAvailable(options.path)) options.path = IdeaPath::Scalar;
     const std::size_t passwordLength = std::min<std::size_t>((data[0] >> 3) & 15, size - 1);
     const std::string password(reinterpret_cast<const char*>(data + 1), passwordLength);
