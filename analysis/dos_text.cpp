@@ -2,13 +2,17 @@
 
 #include <fcntl.h>
 #include <unistd.h>
-#ifdef __SSE2__
-#include <emmintrin.h>
+#ifdef __x86_64__
+#include <immintrin.h>
 #endif
 
 #include <cerrno>
+#include <condition_variable>
 #include <cstring>
 #include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 #include "analysis/byte_count.h"
 #include "analysis/file_reader.h"
@@ -63,9 +67,239 @@ std::uint64_t Steps(ProgressRule rule, std::uint64_t characters) {
     return rule == ProgressRule::AdvanceBefore ? StepsBefore(characters) : StepsAfter(characters);
 }
 
+// One byte the long way: stores two bytes and moves on by the length of its code.
+inline void TranslateByte(const std::uint32_t* code, unsigned char b, unsigned char* out,
+                          std::size_t& o, std::uint64_t& delivered) {
+    const std::uint32_t c = code[b];
+    const auto pair = static_cast<std::uint16_t>(c);
+    std::memcpy(out + o, &pair, 2);
+    o += (c >> 16) & 0xFF;
+    delivered += c >> 24;
+}
+
+#ifdef __x86_64__
+// 64-byte blocks whose every CR stands right before an LF, looked up in `plain` with four
+// 64-byte table registers. At the first byte that breaks the rule, the good part of the block is
+// kept, that byte goes the long way and the blocks go on from the byte after it, so a text with
+// bare LF line ends still runs mostly here.
+__attribute__((target("avx512f,avx512bw,avx512vbmi"))) void WideBlocks(
+    const unsigned char* plain, const std::uint32_t* code, const unsigned char* in,
+    std::size_t size, unsigned char* out, std::size_t& i, std::size_t& o,
+    std::uint64_t& delivered) {
+    const __m512i t0 = _mm512_loadu_si512(plain);
+    const __m512i t1 = _mm512_loadu_si512(plain + 64);
+    const __m512i t2 = _mm512_loadu_si512(plain + 128);
+    const __m512i t3 = _mm512_loadu_si512(plain + 192);
+    const __m512i cr = _mm512_set1_epi8(static_cast<char>(kCr));
+    const __m512i lf = _mm512_set1_epi8(static_cast<char>(kLf));
+    while (i + 64 <= size) {
+        const __m512i v = _mm512_loadu_si512(in + i);
+        const __mmask64 crs = _mm512_cmpeq_epi8_mask(v, cr);
+        const __mmask64 lfs = _mm512_cmpeq_epi8_mask(v, lf);
+        const __m512i low = _mm512_permutex2var_epi8(t0, v, t1);
+        const __m512i high = _mm512_permutex2var_epi8(t2, v, t3);
+        // Scratch room: the output so far is at most twice the input so far.
+        _mm512_storeu_si512(out + o, _mm512_mask_blend_epi8(_mm512_movepi8_mask(v), low, high));
+        // Bit j: an LF at j without a CR before it, or a CR at j - 1 without an LF after it.
+        const std::uint64_t broken = (crs << 1) ^ lfs;
+        if (broken == 0 && (crs >> 63) == 0) {
+            o += 64;
+            delivered += 64 - static_cast<unsigned>(__builtin_popcountll(crs));
+            i += 64;
+            continue;
+        }
+        // A CR at 63 may have its LF in the next block; it goes the long way all the same.
+        const unsigned at = broken != 0 ? static_cast<unsigned>(__builtin_ctzll(broken)) : 64;
+        const unsigned good = at > 0 && ((crs >> (at - 1)) & 1) != 0 ? at - 1 : at;
+        o += good;
+        delivered += good - static_cast<unsigned>(
+                                __builtin_popcountll(crs & ((std::uint64_t{1} << good) - 1)));
+        i += good;
+        TranslateByte(code, in[i], out, o, delivered);
+        ++i;
+    }
+}
+#endif
+
+#ifdef __SSE2__
+// 16-byte blocks whose every CR stands right before an LF, by plain lookup; any other block goes
+// the long way.
+void Sse2Blocks(const unsigned char* plain, const std::uint32_t* code, const unsigned char* in,
+                std::size_t size, unsigned char* out, std::size_t& i, std::size_t& o,
+                std::uint64_t& delivered) {
+    const __m128i cr = _mm_set1_epi8(static_cast<char>(kCr));
+    const __m128i lf = _mm_set1_epi8(static_cast<char>(kLf));
+    for (; i + 16 <= size; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+        const auto crs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, cr)));
+        const auto lfs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, lf)));
+        if (((crs << 1) & 0xFFFF) != lfs || (crs & 0x8000) != 0) {
+            for (std::size_t j = i; j < i + 16; ++j) TranslateByte(code, in[j], out, o, delivered);
+            continue;
+        }
+        std::uint64_t low = 0;
+        std::uint64_t high = 0;
+        for (int j = 7; j >= 0; --j) {
+            low = (low << 8) | plain[in[i + j]];
+            high = (high << 8) | plain[in[i + 8 + j]];
+        }
+        std::memcpy(out + o, &low, 8);
+        std::memcpy(out + o + 8, &high, 8);
+        o += 16;
+        delivered += 16 - static_cast<unsigned>(__builtin_popcount(crs));
+    }
+}
+#endif
+
+// One buffer's worth of output: what the reading side hands to the writing side.
+struct Piece {
+    std::unique_ptr<unsigned char[]> bytes;
+    std::size_t size = 0;
+    std::uint64_t characters = 0;
+    bool last = false;
+    bool readFailed = false;
+};
+
+// Reads the input buffer by buffer, cut at the first byte 26, and translates each buffer.
+class PieceMaker {
+  public:
+    PieceMaker(const InputFile& input, const ByteMap& map, const DosTextOptions& options)
+        : reader_(input, options.bufferSize, options.mapFile),
+          translator_(map),
+          bufferSize_(options.bufferSize > 0 ? options.bufferSize : 1) {}
+
+    std::size_t Capacity() const { return 2 * bufferSize_ + 1; }
+
+    void Make(Piece& piece) {
+        piece.size = 0;
+        piece.characters = 0;
+        piece.last = true;
+        piece.readFailed = false;
+        const unsigned char* data = nullptr;
+        const std::int64_t got = reader_.Next(data);
+        if (got < 0) {
+            piece.readFailed = true;
+            return;
+        }
+        auto size = static_cast<std::size_t>(got);
+        const void* end = size > 0 ? std::memchr(data, kEndOfText, size) : nullptr;
+        if (end != nullptr)
+            size = static_cast<std::size_t>(static_cast<const unsigned char*>(end) - data);
+        piece.size = translator_.Translate(data, size, piece.bytes.get(), piece.characters);
+        piece.last = end != nullptr || static_cast<std::size_t>(got) < bufferSize_;
+    }
+
+  private:
+    PieceReader reader_;
+    DosTextTranslator translator_;
+    std::size_t bufferSize_;
+};
+
+// A fixed ring of pieces between the thread that makes them and the one that writes them.
+class PieceRing {
+  public:
+    PieceRing(std::size_t count, std::size_t capacity) : pieces_(count) {
+        for (Piece& piece : pieces_) piece.bytes.reset(new unsigned char[capacity]);
+    }
+
+    // The next piece to fill, or nullptr once stopped.
+    Piece* ToFill() {
+        std::unique_lock lock(mutex_);
+        freed_.wait(lock, [&] { return stopped_ || made_ - written_ < pieces_.size(); });
+        return stopped_ ? nullptr : &pieces_[made_ % pieces_.size()];
+    }
+    void Filled() {
+        {
+            const std::lock_guard lock(mutex_);
+            ++made_;
+        }
+        filled_.notify_one();
+    }
+    Piece& ToWrite() {
+        std::unique_lock lock(mutex_);
+        filled_.wait(lock, [&] { return made_ > written_; });
+        return pieces_[written_ % pieces_.size()];
+    }
+    void Written() {
+        {
+            const std::lock_guard lock(mutex_);
+            ++written_;
+        }
+        freed_.notify_one();
+    }
+    void Stop() {
+        {
+            const std::lock_guard lock(mutex_);
+            stopped_ = true;
+        }
+        freed_.notify_one();
+    }
+
+  private:
+    std::vector<Piece> pieces_;
+    std::mutex mutex_;
+    std::condition_variable filled_;
+    std::condition_variable freed_;
+    std::size_t made_ = 0;
+    std::size_t written_ = 0;
+    bool stopped_ = false;
+};
+
+// Reading ahead never runs further than this many buffers: memory stays constant.
+constexpr std::size_t kPiecesInFlight = 4;
+
+// Makes pieces on a second thread until the last one or until stopped; the destructor stops it,
+// so an early return or a throwing progress callback never leaves it waiting.
+class PieceMakerThread {
+  public:
+    PieceMakerThread(PieceMaker& maker, PieceRing& ring)
+        : ring_(ring), thread_([&maker, &ring] {
+              for (;;) {
+                  Piece* piece = ring.ToFill();
+                  if (piece == nullptr) return;
+                  maker.Make(*piece);
+                  const bool last = piece->last;
+                  ring.Filled();
+                  if (last) return;
+              }
+          }) {}
+    PieceMakerThread(const PieceMakerThread&) = delete;
+    PieceMakerThread& operator=(const PieceMakerThread&) = delete;
+    ~PieceMakerThread() {
+        ring_.Stop();
+        thread_.join();
+    }
+
+  private:
+    PieceRing& ring_;
+    std::thread thread_;
+};
+
 }  // namespace
 
-DosTextTranslator::DosTextTranslator(const ByteMap& map) {
+bool DosTextPathAvailable(DosTextPath path) {
+    switch (path) {
+        case DosTextPath::Best:
+        case DosTextPath::Bytes:
+            return true;
+        case DosTextPath::Sse2:
+#ifdef __SSE2__
+            return true;
+#else
+            return false;
+#endif
+        case DosTextPath::Wide:
+#ifdef __x86_64__
+            return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+                   __builtin_cpu_supports("avx512vbmi");
+#else
+            return false;
+#endif
+    }
+    return false;
+}
+
+DosTextTranslator::DosTextTranslator(const ByteMap& map, DosTextPath path) {
     for (int b = 0; b < 256; ++b) {
         const unsigned char m = map[b];
         std::uint32_t code;
@@ -83,49 +317,35 @@ DosTextTranslator::DosTextTranslator(const ByteMap& map) {
     for (int b = 0; b < 256; ++b) {
         if (b != kLf && b != kCr && map[b] == kLf) lineFeedOnlyFromItself_ = false;
     }
+    if (path == DosTextPath::Best) {
+        path = DosTextPathAvailable(DosTextPath::Wide)   ? DosTextPath::Wide
+               : DosTextPathAvailable(DosTextPath::Sse2) ? DosTextPath::Sse2
+                                                         : DosTextPath::Bytes;
+    }
+    path_ = lineFeedOnlyFromItself_ && DosTextPathAvailable(path) ? path : DosTextPath::Bytes;
 }
 
 std::size_t DosTextTranslator::Translate(const unsigned char* in, std::size_t size,
                                          unsigned char* out, std::uint64_t& characters) const {
+    std::size_t i = 0;
     std::size_t o = 0;
     std::uint64_t delivered = 0;
-    // Branch-free: every byte stores two bytes and moves on by its length.
-    const auto general = [&](std::size_t from, std::size_t to) {
-        for (std::size_t i = from; i < to; ++i) {
-            const std::uint32_t c = code_[in[i]];
-            const auto pair = static_cast<std::uint16_t>(c);
-            std::memcpy(out + o, &pair, 2);
-            o += (c >> 16) & 0xFF;
-            delivered += c >> 24;
-        }
-    };
-    std::size_t i = 0;
-#ifdef __SSE2__
-    if (lineFeedOnlyFromItself_) {
-        const __m128i cr = _mm_set1_epi8(static_cast<char>(kCr));
-        const __m128i lf = _mm_set1_epi8(static_cast<char>(kLf));
-        for (; i + 16 <= size; i += 16) {
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
-            const auto crs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, cr)));
-            const auto lfs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, lf)));
-            if (((crs << 1) & 0xFFFF) != lfs || (crs & 0x8000) != 0) {
-                general(i, i + 16);
-                continue;
-            }
-            std::uint64_t low = 0;
-            std::uint64_t high = 0;
-            for (int j = 7; j >= 0; --j) {
-                low = (low << 8) | plain_[in[i + j]];
-                high = (high << 8) | plain_[in[i + 8 + j]];
-            }
-            std::memcpy(out + o, &low, 8);
-            std::memcpy(out + o + 8, &high, 8);
-            o += 16;
-            delivered += 16 - static_cast<unsigned>(__builtin_popcount(crs));
-        }
-    }
+    switch (path_) {
+        case DosTextPath::Wide:
+#ifdef __x86_64__
+            WideBlocks(plain_.data(), code_.data(), in, size, out, i, o, delivered);
 #endif
-    general(i, size);
+            [[fallthrough]];  // the rest of the buffer, less than one wide block
+        case DosTextPath::Sse2:
+#ifdef __SSE2__
+            Sse2Blocks(plain_.data(), code_.data(), in, size, out, i, o, delivered);
+#endif
+            break;
+        case DosTextPath::Best:
+        case DosTextPath::Bytes:
+            break;
+    }
+    for (; i < size; ++i) TranslateByte(code_.data(), in[i], out, o, delivered);
     characters = delivered;
     return o;
 }
@@ -138,32 +358,31 @@ DosTextResult TranslateDosText(const std::string& inPath, const std::string& out
     OutputFile output(outPath);
     if (!output.IsOpen()) return DosTextResult::OutputCreateFailed;
 
-    const DosTextTranslator translator(map);
-    const std::size_t bufferSize = options.bufferSize > 0 ? options.bufferSize : 1;
-    std::unique_ptr<unsigned char[]> in(new unsigned char[bufferSize]);
-    std::unique_ptr<unsigned char[]> out(new unsigned char[2 * bufferSize + 1]);
+    PieceMaker maker(input, map, options);
+    PieceRing ring(options.pipeline ? kPiecesInFlight : 1, maker.Capacity());
+    std::unique_ptr<PieceMakerThread> thread;
+    if (options.pipeline) thread = std::make_unique<PieceMakerThread>(maker, ring);
 
     std::uint64_t characters = 0;
     for (;;) {
-        const std::int64_t got = input.Read(in.get(), bufferSize);
-        if (got < 0) return DosTextResult::ReadFailed;
-        if (got == 0) break;
-        auto size = static_cast<std::size_t>(got);
-        const void* end = std::memchr(in.get(), kEndOfText, size);
-        if (end != nullptr)
-            size = static_cast<std::size_t>(static_cast<const unsigned char*>(end) - in.get());
-
-        std::uint64_t delivered = 0;
-        const std::size_t written = translator.Translate(in.get(), size, out.get(), delivered);
-        if (!output.Write(out.get(), written)) return DosTextResult::WriteFailed;
-        if (advance && delivered > 0) {
+        if (!options.pipeline) {
+            maker.Make(*ring.ToFill());
+            ring.Filled();
+        }
+        const Piece& piece = ring.ToWrite();
+        if (piece.readFailed) return DosTextResult::ReadFailed;
+        if (!output.Write(piece.bytes.get(), piece.size)) return DosTextResult::WriteFailed;
+        if (advance && piece.characters > 0) {
             const std::uint64_t steps =
-                Steps(rule, characters + delivered) - Steps(rule, characters);
+                Steps(rule, characters + piece.characters) - Steps(rule, characters);
             if (steps > 0) advance(steps);
         }
-        characters += delivered;
-        if (end != nullptr || static_cast<std::size_t>(got) < bufferSize) break;
+        characters += piece.characters;
+        const bool last = piece.last;
+        ring.Written();
+        if (last) break;
     }
+    thread.reset();
     if (!output.Close()) return DosTextResult::WriteFailed;
     return DosTextResult::Ok;
 }

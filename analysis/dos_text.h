@@ -21,7 +21,20 @@ enum class ProgressRule {
 
 struct DosTextOptions {
     std::size_t bufferSize = std::size_t{1} << 20;  // input bytes per read
+    // A second thread reads and translates the next buffers while this one writes; progress is
+    // still reported on the calling thread, after each buffer is written.
+    bool pipeline = true;
+    bool mapFile = true;  // map the input a window at a time rather than copy it through read()
 };
+
+// How the translator handles blocks holding no byte that needs more than a lookup.
+enum class DosTextPath {
+    Best,   // the widest the processor offers
+    Wide,   // 64 bytes at a time (AVX-512 VBMI)
+    Sse2,   // 16 bytes at a time
+    Bytes,  // byte by byte
+};
+bool DosTextPathAvailable(DosTextPath path);
 
 // Translates one text file into another in DOS text mode through `map`: reading drops every
 // byte 13 and ends at the first byte 26; each remaining byte b becomes map[b]; writing turns
@@ -36,7 +49,7 @@ DosTextResult TranslateDosText(const std::string& inPath, const std::string& out
 // to the characters delivered by the reader (the bytes other than 13).
 class DosTextTranslator {
   public:
-    explicit DosTextTranslator(const ByteMap& map);
+    explicit DosTextTranslator(const ByteMap& map, DosTextPath path = DosTextPath::Best);
     std::size_t Translate(const unsigned char* in, std::size_t size, unsigned char* out,
                           std::uint64_t& characters) const;
 
@@ -47,7 +60,8 @@ class DosTextTranslator {
     // The map with 13 kept as 13: a block whose every CR stands right before an LF comes out
     // the same length (CR dropped, LF written as CR LF), so it is a plain lookup.
     std::array<unsigned char, 256> plain_{};
-    bool lineFeedOnlyFromItself_ = false;  // map[10] == 10 and no other byte maps to 10
+    bool lineFeedOnlyFromItself_ = false;    // map[10] == 10 and no other byte maps to 10
+    DosTextPath path_ = DosTextPath::Bytes;  // the one in use: Bytes unless the above holds
 };
 
 }  // namespace varn

@@ -1,9 +1,11 @@
 #include "analysis/file_reader.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace varn {
@@ -52,6 +54,68 @@ std::int64_t InputFile::Read(unsigned char* buffer, std::size_t want) const {
         got += static_cast<std::size_t>(n);
     }
     return static_cast<std::int64_t>(got);
+}
+
+namespace {
+// Large enough that mapping costs little per byte, small enough to keep the mapped memory low.
+constexpr std::size_t kMapWindow = std::size_t{4} << 20;
+}  // namespace
+
+PieceReader::PieceReader(const InputFile& file, std::size_t pieceSize, bool map)
+    : file_(file), pieceSize_(std::max<std::size_t>(pieceSize, 1)) {
+    struct stat st {};
+    map_ = map && file.IsOpen() && ::fstat(file.Descriptor(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+PieceReader::~PieceReader() {
+    Unmap();
+}
+
+void PieceReader::Unmap() {
+    if (window_ != nullptr) ::munmap(const_cast<unsigned char*>(window_), windowSize_);
+    window_ = nullptr;
+    windowSize_ = 0;
+}
+
+bool PieceReader::MapWindow(std::uint64_t offset, std::size_t want, std::uint64_t fileSize) {
+    Unmap();
+    const auto page = static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
+    const std::uint64_t start = offset - offset % page;
+    const std::uint64_t end = std::min(fileSize, std::max(start + kMapWindow, offset + want));
+    const auto size = static_cast<std::size_t>(end - start);
+    void* view = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, file_.Descriptor(),
+                        static_cast<off_t>(start));
+    if (view == MAP_FAILED) return false;
+    window_ = static_cast<const unsigned char*>(view);
+    windowOffset_ = start;
+    windowSize_ = size;
+    return true;
+}
+
+std::int64_t PieceReader::Next(const unsigned char*& data) {
+    const std::size_t want = pieceSize_;
+    if (map_) {
+        // A file cut short meanwhile is read, not mapped: touching a mapped page past its end
+        // would kill the process.
+        struct stat st {};
+        if (::fstat(file_.Descriptor(), &st) == 0 &&
+            static_cast<std::uint64_t>(st.st_size) >= offset_ + want) {
+            const bool inWindow = window_ != nullptr && offset_ >= windowOffset_ &&
+                                  offset_ + want <= windowOffset_ + windowSize_;
+            if (inWindow || MapWindow(offset_, want, static_cast<std::uint64_t>(st.st_size))) {
+                data = window_ + (offset_ - windowOffset_);
+                offset_ += want;
+                return static_cast<std::int64_t>(want);
+            }
+        }
+        Unmap();
+    }
+    if (!buffer_) buffer_.reset(new unsigned char[want]);
+    data = buffer_.get();
+    const std::int64_t got =
+        map_ ? file_.ReadAt(offset_, buffer_.get(), want) : file_.Read(buffer_.get(), want);
+    if (got > 0) offset_ += static_cast<std::uint64_t>(got);
+    return got;
 }
 
 bool SameFile(const std::string& a, const std::string& b) {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace varn {
@@ -29,6 +30,34 @@ class InputFile {
   private:
     int fd_ = -1;
     std::uint64_t size_ = 0;
+};
+
+// Hands out a file's bytes in consecutive pieces of a fixed size, from the start. A regular file
+// is mapped a window at a time when `map` is set (no copy through a buffer); whatever cannot be
+// mapped (a file that is not regular, a part past the file's current end) is read.
+class PieceReader {
+  public:
+    PieceReader(const InputFile& file, std::size_t pieceSize, bool map);
+    PieceReader(const PieceReader&) = delete;
+    PieceReader& operator=(const PieceReader&) = delete;
+    ~PieceReader();
+
+    // Points `data` at the next piece and returns its size: fewer than the piece size only at
+    // the end of the file, or -1 on a read error. `data` stays valid until the next call.
+    std::int64_t Next(const unsigned char*& data);
+
+  private:
+    bool MapWindow(std::uint64_t offset, std::size_t want, std::uint64_t fileSize);
+    void Unmap();
+
+    const InputFile& file_;
+    std::size_t pieceSize_;
+    bool map_;
+    std::uint64_t offset_ = 0;
+    std::unique_ptr<unsigned char[]> buffer_;
+    const unsigned char* window_ = nullptr;
+    std::uint64_t windowOffset_ = 0;
+    std::size_t windowSize_ = 0;
 };
 
 // True when both names exist and are the same file (device and inode).

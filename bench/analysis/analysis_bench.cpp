@@ -1,6 +1,7 @@
-// Times the letter count and the substitution over a file; prints MB/s.
+// The workloads of run_benchmarks.sh: the letter count and the substitution over a file. Each
+// prints its own time and MB/s when run alone.
 //   analysis_bench count FILE [threads] [buffer]
-//   analysis_bench replace FILE OUT
+//   analysis_bench replace FILE OUT [pipeline 0|1] [map 0|1]
 //   analysis_bench make-text FILE BYTES
 #include <chrono>
 #include <cstdio>
@@ -57,6 +58,16 @@ int MakeText(const std::string& path, std::uint64_t bytes) {
     return out ? 0 : 1;
 }
 
+// A table paired on a Russian frequency order, as after a count, without counting the file.
+varn::LetterTable PairedTable() {
+    varn::LetterTable table;
+    varn::ResetLetterTable(table);
+    for (int c = 224; c < 256; ++c) table[c].count = static_cast<std::uint64_t>((c * 37) % 101);
+    std::string s = "\xEE\xE5\xE0\xE8\xED\xF2\xF1\xF0\xE2\xEB";
+    varn::PairWithEtalon(table, s, varn::kDescending);
+    return table;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -69,10 +80,10 @@ int main(int argc, char** argv) {
     if (mode == "make-text" && argc >= 4)
         return MakeText(path, std::strtoull(argv[3], nullptr, 10));
 
-    varn::LetterTable table;
-    NoBar a;
-    NoBar b;
     if (mode == "count") {
+        varn::LetterTable table;
+        NoBar a;
+        NoBar b;
         varn::CountOptions options;
         if (argc >= 4) options.threads = static_cast<unsigned>(std::atoi(argv[3]));
         if (argc >= 5) options.bufferSize = std::strtoull(argv[4], nullptr, 10);
@@ -85,12 +96,14 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (mode == "replace" && argc >= 4) {
-        std::string s = "\xEE\xE5\xE0\xE8\xED\xF2\xF1\xF0\xE2\xEB";  // a Russian frequency order
-        varn::CountOnEtalon(table, s, path, varn::kDescending, a, b);
+        varn::DosTextOptions options;
+        if (argc >= 5) options.pipeline = std::atoi(argv[4]) != 0;
+        if (argc >= 6) options.mapFile = std::atoi(argv[5]) != 0;
+        const varn::LetterTable table = PairedTable();
         const auto start = std::chrono::steady_clock::now();
         std::uint64_t steps = 0;
-        const auto result =
-            varn::ReplaceLetters(table, path, argv[3], [&](std::uint64_t n) { steps += n; });
+        const auto result = varn::ReplaceLetters(
+            table, path, argv[3], [&](std::uint64_t n) { steps += n; }, options);
         const double seconds = Seconds(start);
         if (result != varn::DosTextResult::Ok) {
             std::fprintf(stderr, "substitution failed\n");

@@ -1,13 +1,17 @@
 #!/bin/sh
-# Counting, substitution and the Caesar pass on page-cached 1 GiB files, beside cat and tr.
-#   bench/analysis/run_benchmarks.sh BUILD_DIR [WORK_DIR]
+# Counting, substitution and the Caesar pass on page-cached 1 GiB files, beside cat and tr:
+# best wall time of RUNS runs, throughput, CPU time (user + system) of that run, and the ratios.
+#   bench/analysis/run_benchmarks.sh BUILD_DIR [WORK_DIR] [RUNS]
 # WORK_DIR (default /dev/shm/varn-bench) keeps the input files between runs; on tmpfs the
-# writes are not throttled by the disk, so the figures are the programs' own.
+# writes are not throttled by the disk, so the figures are the programs' own. The machine should
+# be otherwise idle: the load is printed first.
 set -eu
-build=${1:?build folder}
+build=$(realpath "${1:?build folder}")
 work=${2:-/dev/shm/varn-bench}
+runs=${3:-5}
 count_bench=$(find "$build" -name analysis_bench -type f | head -n 1)
-caesar_bench=$(realpath "$(find "$build" -name caesar_bench -type f | head -n 1)")
+caesar_bench=$(find "$build" -name caesar_bench -type f | head -n 1)
+best_of=$(find "$build" -name best_of -type f | head -n 1)
 mkdir -p "$work"
 cd "$work"
 size=1073741824
@@ -16,25 +20,50 @@ size=1073741824
 [ -f text.txt ] || "$count_bench" make-text text.txt $size
 cat random.bin one.bin text.txt > /dev/null  # into the page cache
 
-timed() {  # label, command...
-    label=$1
+echo "load: $(cut -d ' ' -f 1-3 /proc/loadavg), $runs runs each, best shown"
+results=$(mktemp)
+trap 'rm -f "$results"' EXIT
+measure() {  # key, label, command...
+    key=$1
     shift
-    start=$(date +%s%N)
-    "$@"
-    end=$(date +%s%N)
-    awk -v l="$label" -v ns=$((end - start)) 'BEGIN { printf "%-44s %8.3f s  %8.0f MB/s\n", l, ns / 1e9, 1073741824 / (ns / 1e3) }'
-
+    line=$("$best_of" "$runs" $size "$@")
+    echo "$line"
+    echo "$key $(echo "$line" | awk '{ print $(NF - 6) }')" >> "$results"
+}
+seconds() { awk -v k="$1" '$1 == k { print $2 }' "$results"; }
+ratio() {  # label, slower key, faster key
+    awk -v l="$1" -v a="$(seconds "$2")" -v b="$(seconds "$3")" \
+        'BEGIN { printf "  %-42s %6.2f\n", l, a / b }'
 }
 
 echo "== reading and counting (1 GiB each)"
-for f in random.bin one.bin; do
-    timed "cat $f > /dev/null:" sh -c "cat $f > /dev/null"
-    "$count_bench" count $f 1
-    "$count_bench" count $f 2
-done
-echo "== translating text.txt (1 GiB, CR LF lines)"
-rm -f tr.out rep.out __varn__.enc
-timed "tr 'a-z' 'b-za' < text.txt > tr.out:" sh -c "tr 'a-z' 'b-za' < text.txt > tr.out"
-"$count_bench" replace text.txt rep.out
-"$caesar_bench" text.txt
+measure cat_random "cat random.bin > /dev/null" sh -c "cat random.bin > /dev/null"
+measure count1_random "count random.bin, 1 thread" "$count_bench" count random.bin 1
+measure count2_random "count random.bin, 2 threads" "$count_bench" count random.bin 2
+measure cat_one "cat one.bin > /dev/null" sh -c "cat one.bin > /dev/null"
+measure count1_one "count one.bin, 1 thread" "$count_bench" count one.bin 1
+measure count2_one "count one.bin, 2 threads" "$count_bench" count one.bin 2
+
+echo "== translating text.txt (1 GiB, CR LF lines) into a new file"
+# One untimed run each: every timed run then replaces an output of the same size, and the two
+# ways of running the substitution are checked against each other.
+tr 'a-z' 'b-za' < text.txt > tr.out
+"$count_bench" replace text.txt rep.out 1 1 > /dev/null
+"$count_bench" replace text.txt seq.out 0 0 > /dev/null
+cmp rep.out seq.out
+rm -f seq.out
+"$caesar_bench" text.txt > /dev/null
+measure tr "tr 'a-z' 'b-za' < text.txt > tr.out" sh -c "tr 'a-z' 'b-za' < text.txt > tr.out"
+measure replace "ReplaceLetters" "$count_bench" replace text.txt rep.out
+measure replace_seq "ReplaceLetters, one thread, read()" "$count_bench" replace text.txt rep.out 0 0
+measure caesar "Caesar encipher pass" "$caesar_bench" text.txt
+measure caesar_seq "Caesar encipher pass, one thread, read()" "$caesar_bench" text.txt 0 0
 rm -f tr.out rep.out __varn__.enc __varn__.tmp
+
+echo "== ratios of wall times (above 1: the second is faster)"
+ratio "count 2 threads / cat, random" count2_random cat_random
+ratio "count 2 threads / cat, one byte" count2_one cat_one
+ratio "count 1 / 2 threads, random" count1_random count2_random
+ratio "tr / ReplaceLetters" tr replace
+ratio "tr / Caesar pass" tr caesar
+ratio "tr / ReplaceLetters, one thread" tr replace_seq

@@ -1,7 +1,8 @@
 // Times one enciphering pass into "__varn__.enc" in the current folder; prints MB/s.
-//   caesar_bench FILE
+//   caesar_bench FILE [pipeline 0|1] [map 0|1]
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 
 #include "caesar/caesar_pass.h"
@@ -17,12 +18,15 @@ struct NoBar : varn::Progress {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s FILE\n", argv[0]);
+        std::fprintf(stderr, "usage: %s FILE [pipeline] [map]\n", argv[0]);
         return 2;
     }
+    varn::DosTextOptions options;
+    if (argc >= 3) options.pipeline = std::atoi(argv[2]) != 0;
+    if (argc >= 4) options.mapFile = std::atoi(argv[3]) != 0;
     NoBar bar;
     const auto start = std::chrono::steady_clock::now();
-    const auto messages = varn::RunCaesarPass(argv[1], false, false, bar);
+    const auto messages = varn::RunCaesarPass(argv[1], false, false, bar, options);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (messages.size() != 1 || messages[0] != varn::CaesarMessage::DoneEncrypt) {

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <numeric>
 #include <random>
+#include <stdexcept>
+#include <string_view>
 
 #include "analysis/file_reader.h"
 #include "analysis/letter_count.h"
@@ -122,6 +124,56 @@ TEST_F(DosTextTest, MappedLineFeedIsExpandedAndMappedAwayLineFeedIsNot) {
     EXPECT_EQ(ReadBytes(dir.Path("out")), "a\r\nbyc");
 }
 
+// The ways of running a pass; each must give the same file and the same bar positions.
+struct Mode {
+    bool pipeline;
+    bool mapFile;
+};
+constexpr Mode kModes[] = {{true, true}, {true, false}, {false, true}, {false, false}};
+
+// Where the bar must stand after each buffer of `buffer` input bytes.
+std::vector<std::uint64_t> PositionsAtBufferEnds(const std::string& bytes,
+                                                 const Reference& reference, std::size_t buffer) {
+    std::vector<std::uint64_t> expected;
+    std::uint64_t characters = 0;
+    for (std::size_t start = 0; start < bytes.size(); start += buffer) {
+        const std::string_view piece = std::string_view(bytes).substr(start, buffer);
+        const auto cut = piece.find('\x1a');
+        const std::string_view kept = piece.substr(0, cut);
+        const auto before = characters;
+        characters += kept.size() - std::count(kept.begin(), kept.end(), '\r');
+        if (characters > before) {
+            const auto steps = reference.stepAfterCharacter[characters - 1];
+            const auto last = before == 0 ? 0 : reference.stepAfterCharacter[before - 1];
+            if (steps > last) expected.push_back(steps);
+        }
+        if (cut != std::string::npos) break;
+    }
+    return expected;
+}
+
+// Text with CR LF and bare line ends, lone CRs and bytes that map to LF; no byte 26.
+std::string MixedText(std::mt19937& random, std::size_t size) {
+    std::string bytes;
+    while (bytes.size() < size) {
+        const unsigned r = random() % 10;
+        bytes += r == 0 ? "\r\n" : r == 1 ? "\r" : r == 2 ? "\n" : r == 3 ? "q" : "";
+        if (r > 3) bytes += static_cast<char>(random() % 256);
+    }
+    bytes.resize(size);
+    for (auto& c : bytes)
+        if (c == 26) c = 27;
+    return bytes;
+}
+
+ByteMap RandomMap(std::mt19937& random, bool onlyLineFeedGivesLineFeed) {
+    ByteMap map;
+    for (auto& m : map) m = static_cast<unsigned char>(random() % 200 + 11);
+    map[10] = 10;
+    if (!onlyLineFeedGivesLineFeed) map['q'] = 10;  // some bytes grow into CR LF
+    return map;
+}
+
 TEST_F(DosTextTest, BufferedPassEqualsTheByteLoopAtEveryBufferEnd) {
     std::mt19937 random(11);
     for (ProgressRule rule : {ProgressRule::AdvanceBefore, ProgressRule::AdvanceAfter}) {
@@ -129,52 +181,109 @@ TEST_F(DosTextTest, BufferedPassEqualsTheByteLoopAtEveryBufferEnd) {
             // Line feeds only from themselves (the usual case, CR LF pairs copied as they are)
             // and from other bytes too.
             for (bool onlyLineFeedGivesLineFeed : {true, false}) {
-                ByteMap map;
-                for (auto& m : map) m = static_cast<unsigned char>(random() % 200 + 11);
-                map[10] = 10;
-                if (!onlyLineFeedGivesLineFeed) map['q'] = 10;  // some bytes grow into CR LF
-                std::string bytes;
-                while (bytes.size() < size) {
-                    const unsigned r = random() % 10;
-                    bytes += r == 0 ? "\r\n" : r == 1 ? "\r" : r == 2 ? "\n" : r == 3 ? "q" : "";
-                    if (r > 3)
-                        bytes += static_cast<char>(random() % 256 == 26 ? 27 : random() % 256);
-                }
-                bytes.resize(size);
-                for (auto& c : bytes)
-                    if (c == 26) c = 27;
+                const ByteMap map = RandomMap(random, onlyLineFeedGivesLineFeed);
+                std::string bytes = MixedText(random, size);
                 if (size > 4000) bytes[size - 1000] = 26;
                 const Reference reference = TranslateByteByByte(bytes, map, rule);
                 const std::string in = dir.Write("in", bytes);
                 for (std::size_t buffer : {1u, 7u, 100u, 4096u, 1u << 20}) {
                     if (buffer == 1 && size > 5000) continue;
-                    SCOPED_TRACE(testing::Message() << "size " << size << " buffer " << buffer);
-                    positions.clear();
-                    position = 0;
-                    ASSERT_EQ(TranslateDosText(in, dir.Path("out"), map, rule, advance, {buffer}),
-                              DosTextResult::Ok);
-                    EXPECT_EQ(ReadBytes(dir.Path("out")), reference.out);
-                    // After each buffer the bar is where the byte loop stands after the same
-                    // characters.
-                    std::vector<std::uint64_t> expected;
-                    std::uint64_t characters = 0;
-                    for (std::size_t start = 0; start < bytes.size(); start += buffer) {
-                        const std::string piece = bytes.substr(start, buffer);
-                        const auto cut = piece.find('\x1a');
-                        const std::string kept = piece.substr(0, cut);
-                        const auto before = characters;
-                        characters += kept.size() - std::count(kept.begin(), kept.end(), '\r');
-                        if (characters > before) {
-                            const auto steps = reference.stepAfterCharacter[characters - 1];
-                            const auto last =
-                                before == 0 ? 0 : reference.stepAfterCharacter[before - 1];
-                            if (steps > last) expected.push_back(steps);
-                        }
-                        if (cut != std::string::npos) break;
+                    for (const Mode mode : kModes) {
+                        SCOPED_TRACE(testing::Message()
+                                     << "size " << size << " buffer " << buffer << " pipeline "
+                                     << mode.pipeline << " map " << mode.mapFile);
+                        positions.clear();
+                        position = 0;
+                        ASSERT_EQ(TranslateDosText(in, dir.Path("out"), map, rule, advance,
+                                                   {buffer, mode.pipeline, mode.mapFile}),
+                                  DosTextResult::Ok);
+                        EXPECT_EQ(ReadBytes(dir.Path("out")), reference.out);
+                        // After each buffer the bar is where the byte loop stands after the
+                        // same characters.
+                        EXPECT_EQ(positions, PositionsAtBufferEnds(bytes, reference, buffer));
                     }
-                    EXPECT_EQ(positions, expected);
                 }
             }
+        }
+    }
+}
+
+// Files larger than one mapped window, with buffers that straddle its edges, and the end of
+// text some buffers into the file.
+TEST_F(DosTextTest, LargeFileWithAwkwardBuffersEqualsTheByteLoop) {
+    std::mt19937 random(5);
+    const ByteMap map = RandomMap(random, true);
+    std::string bytes = MixedText(random, (std::size_t{9} << 20) + 3);
+    const std::string whole = dir.Write("whole", bytes);
+    bytes[(std::size_t{7} << 20) + 12345] = 26;
+    const std::string cut = dir.Write("cut", bytes);
+    for (const std::string& in : {whole, cut}) {
+        const Reference reference =
+            TranslateByteByByte(ReadBytes(in), map, ProgressRule::AdvanceAfter);
+        for (std::size_t buffer :
+             {std::size_t{65537}, std::size_t{1000003}, std::size_t{3} << 20}) {
+            for (const Mode mode : kModes) {
+                SCOPED_TRACE(testing::Message() << in << " buffer " << buffer << " pipeline "
+                                                << mode.pipeline << " map " << mode.mapFile);
+                positions.clear();
+                position = 0;
+                ASSERT_EQ(TranslateDosText(in, dir.Path("out"), map, ProgressRule::AdvanceAfter,
+                                           advance, {buffer, mode.pipeline, mode.mapFile}),
+                          DosTextResult::Ok);
+                EXPECT_TRUE(ReadBytes(dir.Path("out")) == reference.out);
+                EXPECT_EQ(positions, PositionsAtBufferEnds(ReadBytes(in), reference, buffer));
+            }
+        }
+    }
+}
+
+// Every block path against the byte path, on line ends placed at and around block edges.
+TEST(DosTextTranslatorTest, EveryPathEqualsTheBytePath) {
+    // Every byte changes but CR and LF, and only LF gives LF, so the block paths are taken.
+    ByteMap map = Identity();
+    for (int b = 0; b < 256; ++b)
+        if (b != 10 && b != 13 && (b ^ 0x80) != 10 && (b ^ 0x80) != 13)
+            map[b] = static_cast<unsigned char>(b ^ 0x80);
+    const DosTextTranslator bytes(map, DosTextPath::Bytes);
+    std::mt19937 random(3);
+    std::vector<std::string> texts;
+    for (const char* pattern : {"\r\n", "\n", "\r", "\r\r\n", "\n\r", "\r\n\n", "\n\n"}) {
+        // The pattern at every offset of a run of plain bytes, a block and more long.
+        for (std::size_t at = 0; at < 140; ++at) {
+            std::string text(140, 'a');
+            text.replace(at, 0, pattern);
+            texts.push_back(text);
+        }
+    }
+    for (int n = 0; n < 200; ++n) {
+        std::string text;
+        const std::size_t size = random() % 400;
+        while (text.size() < size) {
+            const unsigned r = random() % 40;
+            text += r == 0 ? "\r\n" : r == 1 ? "\r" : r == 2 ? "\n" : "";
+            if (r > 2) text += static_cast<char>(random() % 256);
+        }
+        texts.push_back(text);
+    }
+    texts.push_back(std::string(1000, '\r'));
+    texts.push_back(std::string(1000, '\n'));
+    for (DosTextPath path : {DosTextPath::Best, DosTextPath::Wide, DosTextPath::Sse2}) {
+        if (!DosTextPathAvailable(path)) continue;
+        const DosTextTranslator translator(map, path);
+        for (const std::string& text : texts) {
+            const auto* in = reinterpret_cast<const unsigned char*>(text.data());
+            std::vector<unsigned char> want(2 * text.size() + 1);
+            std::vector<unsigned char> got(2 * text.size() + 1);
+            std::uint64_t wantCharacters = 0;
+            std::uint64_t gotCharacters = 1;
+            const std::size_t wantSize =
+                bytes.Translate(in, text.size(), want.data(), wantCharacters);
+            const std::size_t gotSize =
+                translator.Translate(in, text.size(), got.data(), gotCharacters);
+            ASSERT_EQ(gotSize, wantSize)
+                << static_cast<int>(path) << " " << testing::PrintToString(text);
+            EXPECT_TRUE(std::equal(want.begin(), want.begin() + wantSize, got.begin()));
+            EXPECT_EQ(gotCharacters, wantCharacters);
         }
     }
 }
@@ -182,17 +291,40 @@ TEST_F(DosTextTest, BufferedPassEqualsTheByteLoopAtEveryBufferEnd) {
 TEST_F(DosTextTest, FailuresAreReportedAndNeverAsSuccess) {
     const ByteMap map = Identity();
     const std::string in = dir.Write("in", "some text\n");
+    // Many buffers: the reading side is ahead, waiting for room, when the first write fails.
+    const std::string large = dir.Write("large", std::string(100000, 'x'));
     const std::string folder = dir.Path("folder");
     std::filesystem::create_directory(folder);
-    const auto run = [&](const std::string& from, const std::string& to) {
-        return TranslateDosText(from, to, map, ProgressRule::AdvanceBefore, advance);
-    };
-    EXPECT_EQ(run(dir.Path("missing"), dir.Path("out")), DosTextResult::InputOpenFailed);
-    EXPECT_EQ(run(folder, dir.Path("out")), DosTextResult::InputOpenFailed);
-    EXPECT_EQ(run(in, dir.Path("no/such/folder/out")), DosTextResult::OutputCreateFailed);
-    EXPECT_EQ(run(in, folder), DosTextResult::OutputCreateFailed);
-    EXPECT_EQ(run(in, "/dev/full"), DosTextResult::WriteFailed);
-    EXPECT_EQ(run(in, dir.Path("out")), DosTextResult::Ok);
+    for (const Mode mode : kModes) {
+        SCOPED_TRACE(testing::Message() << "pipeline " << mode.pipeline << " map " << mode.mapFile);
+        const auto run = [&](const std::string& from, const std::string& to) {
+            return TranslateDosText(from, to, map, ProgressRule::AdvanceBefore, advance,
+                                    {1000, mode.pipeline, mode.mapFile});
+        };
+        EXPECT_EQ(run(dir.Path("missing"), dir.Path("out")), DosTextResult::InputOpenFailed);
+        EXPECT_EQ(run(folder, dir.Path("out")), DosTextResult::InputOpenFailed);
+        EXPECT_EQ(run(in, dir.Path("no/such/folder/out")), DosTextResult::OutputCreateFailed);
+        EXPECT_EQ(run(in, folder), DosTextResult::OutputCreateFailed);
+        EXPECT_EQ(run(in, "/dev/full"), DosTextResult::WriteFailed);
+        EXPECT_EQ(run(large, "/dev/full"), DosTextResult::WriteFailed);
+        // Opens, but reading its first bytes fails (nothing is mapped at address 0).
+        EXPECT_EQ(run("/proc/self/mem", dir.Path("out")), DosTextResult::ReadFailed);
+        EXPECT_EQ(run(in, dir.Path("out")), DosTextResult::Ok);
+    }
+}
+
+TEST_F(DosTextTest, ThrowingProgressStopsThePassAndPassesTheErrorOn) {
+    const std::string in = dir.Write("in", std::string(100000, 'x'));
+    for (const Mode mode : kModes) {
+        int calls = 0;
+        const ProgressAdvance throwing = [&](std::uint64_t) {
+            if (++calls == 3) throw std::runtime_error("stop");
+        };
+        EXPECT_THROW(TranslateDosText(in, dir.Path("out"), Identity(), ProgressRule::AdvanceBefore,
+                                      throwing, {1000, mode.pipeline, mode.mapFile}),
+                     std::runtime_error);
+        EXPECT_EQ(calls, 3);
+    }
 }
 
 TEST_F(DosTextTest, ExistingOutputIsTruncated) {

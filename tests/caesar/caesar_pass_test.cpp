@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -171,6 +172,38 @@ TEST_F(CaesarPassTest, WriteFailureNeitherCompletesNorTouchesTheFile) {
     EXPECT_EQ(Read("text.txt"), "abc");
     EXPECT_FALSE(fs::exists(fs::symlink_status(kCaesarTempFile)));
     EXPECT_FALSE(bar.filled);
+}
+
+TEST_F(CaesarPassTest, ReadFailureNeitherCompletesNorLeavesTheTemporaryFile) {
+    // Opens and has a size, but reading its first bytes fails.
+    EXPECT_EQ(Run("/proc/self/mem", false, false), Messages{CaesarMessage::InputNotOpen});
+    EXPECT_FALSE(fs::exists(kCaesarTempFile));
+    EXPECT_FALSE(fs::exists(kCaesarResultFile));
+    EXPECT_FALSE(bar.filled);
+}
+
+// A text of many small buffers, with a byte 26 in a late one: both ways of running the pass write
+// the same file and move the bar as far.
+TEST_F(CaesarPassTest, PipelinedAndSequentialPassesAgree) {
+    std::string text;
+    for (int i = 0; i < 3000; ++i) text += "Line \xC0\xE1\xFF xyz ~ " + std::to_string(i) + "\r\n";
+    text[text.size() - 500] = 26;
+    std::string results[2];
+    std::uint64_t advanced[2];
+    for (bool pipeline : {false, true}) {
+        Write("text.txt", text);
+        bar = RecordingBar{};
+        EXPECT_EQ(RunCaesarPass("text.txt", false, false, bar, {4099, pipeline, true}),
+                  Messages{CaesarMessage::DoneEncrypt});
+        results[pipeline] = Read(kCaesarResultFile);
+        advanced[pipeline] = bar.advanced;
+    }
+    EXPECT_EQ(results[0], results[1]);
+    EXPECT_EQ(results[1].size(), text.size() - 500);
+    EXPECT_EQ(advanced[0], advanced[1]);
+    const std::string read = text.substr(0, text.size() - 500);
+    const auto characters = read.size() - std::count(read.begin(), read.end(), '\r');
+    EXPECT_EQ(advanced[1], characters / 100);
 }
 
 TEST_F(CaesarPassTest, UnopenableFileThrowsTheOpenError) {
