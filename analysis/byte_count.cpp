@@ -1,13 +1,12 @@
 #include "analysis/byte_count.h"
 
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
-#include <barrier>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -70,8 +69,9 @@ struct Slice {
     std::uint64_t offset = 0;
     std::size_t want = 0;
     std::int64_t got = 0;
-    ByteCounts counts{};  // this round only, merged once the round is known to be in order
+    ByteCounts counts{};                // this slice only, merged once the slices before it are
     std::vector<unsigned char> buffer;  // for reads when the slice is not mapped
+    bool counted = false;
 };
 
 constexpr std::size_t kReadPiece = std::size_t{1} << 20;
@@ -86,11 +86,10 @@ void ReadAndCount(const InputFile& file, Slice& slice, bool map) {
     // would kill the process.
     if (map && ::fstat(file.Descriptor(), &st) == 0 &&
         static_cast<std::uint64_t>(st.st_size) >= slice.offset + slice.want) {
-        void* view = ::mmap(nullptr, slice.want, PROT_READ, MAP_PRIVATE | MAP_POPULATE,
-                            file.Descriptor(), static_cast<off_t>(slice.offset));
-        if (view != MAP_FAILED) {
-            CountBytes(static_cast<const unsigned char*>(view), slice.want, slice.counts);
-            ::munmap(view, slice.want);
+        const unsigned char* view = MapFilePart(file.Descriptor(), slice.offset, slice.want);
+        if (view != nullptr) {
+            CountBytes(view, slice.want, slice.counts);
+            UnmapFilePart(view, slice.want);
             slice.got = static_cast<std::int64_t>(slice.want);
             return;
         }
@@ -110,6 +109,87 @@ void ReadAndCount(const InputFile& file, Slice& slice, bool map) {
     }
     slice.got = static_cast<std::int64_t>(done);
 }
+
+// Consecutive slices of the file, handed to whichever thread is free, so neither waits for the
+// other at every step; the calling thread merges them in file order, so progress stays in order.
+// At most `slots` slices are ahead of the merged ones: memory stays constant.
+class SliceRing {
+  public:
+    SliceRing(std::size_t slots, std::uint64_t size, std::size_t sliceSize)
+        : slices_(slots),
+          size_(size),
+          sliceSize_(sliceSize),
+          count_((size + sliceSize - 1) / sliceSize) {}
+
+    // The next slice to count, or nullptr when every slice is taken or the pass stopped; waits
+    // while the ring is full when `wait` is set, else returns nullptr.
+    Slice* Claim(bool wait) {
+        std::unique_lock lock(mutex_);
+        const auto room = [&] {
+            return stopped_ || taken_ == count_ || taken_ < merged_ + Slots();
+        };
+        if (wait) {
+            freed_.wait(lock, room);
+        } else if (!room()) {
+            return nullptr;
+        }
+        if (stopped_ || taken_ == count_) return nullptr;
+        Slice& slice = slices_[taken_ % Slots()];
+        slice.offset = taken_ * sliceSize_;
+        slice.want =
+            static_cast<std::size_t>(std::min<std::uint64_t>(sliceSize_, size_ - slice.offset));
+        slice.counted = false;
+        ++taken_;
+        return &slice;
+    }
+    void Counted(Slice& slice) {
+        {
+            const std::lock_guard lock(mutex_);
+            slice.counted = true;
+        }
+        counted_.notify_one();
+    }
+    // The next slice in file order once counted (waiting for it when `wait` is set, else
+    // nullptr if it is not yet), or nullptr when all are merged.
+    Slice* NextCounted(bool wait) {
+        std::unique_lock lock(mutex_);
+        if (merged_ == count_ || (!wait && merged_ == taken_)) return nullptr;
+        Slice& slice = slices_[merged_ % Slots()];
+        if (wait) counted_.wait(lock, [&] { return slice.counted; });
+        return slice.counted ? &slice : nullptr;
+    }
+    void Merged() {
+        {
+            const std::lock_guard lock(mutex_);
+            slices_[merged_ % Slots()].counted = false;
+            ++merged_;
+        }
+        freed_.notify_one();
+    }
+    void Stop() {
+        {
+            const std::lock_guard lock(mutex_);
+            stopped_ = true;
+        }
+        freed_.notify_one();
+    }
+
+  private:
+    std::uint64_t Slots() const { return slices_.size(); }
+
+    std::vector<Slice> slices_;
+    std::uint64_t size_;
+    std::uint64_t sliceSize_;
+    std::uint64_t count_;
+    std::mutex mutex_;
+    std::condition_variable freed_;
+    std::condition_variable counted_;
+    std::uint64_t taken_ = 0;
+    std::uint64_t merged_ = 0;
+    bool stopped_ = false;
+};
+
+constexpr std::size_t kSlicesAhead = 4;
 
 }  // namespace
 
@@ -135,32 +215,23 @@ FileCount CountFileBytes(const std::string& path, ByteCounts& counts,
     const std::size_t bufferSize = std::max<std::size_t>(options.bufferSize, 1);
     // A second thread only pays off when each gets at least one whole buffer.
     const bool parallel = options.threads >= 2 && result.size > 2 * bufferSize;
-    const unsigned threads = parallel ? 2 : 1;
 
     // Mapping needs page-aligned offsets.
     const bool map =
         options.mapFile && bufferSize % static_cast<std::size_t>(::sysconf(_SC_PAGESIZE)) == 0;
-    std::vector<Slice> slices(threads);
-
-    // Each round reads consecutive buffers, one per thread, so progress stays in file order.
-    std::barrier sync(parallel ? 2 : 1);
-    std::atomic<bool> finished{false};
+    SliceRing ring(kSlicesAhead, result.size, bufferSize);
     std::thread worker;
     if (parallel) {
         worker = std::thread([&] {
-            for (;;) {
-                sync.arrive_and_wait();
-                if (finished.load()) return;
-                ReadAndCount(file, slices[1], map);
-                sync.arrive_and_wait();
+            while (Slice* slice = ring.Claim(true)) {
+                ReadAndCount(file, *slice, map);
+                ring.Counted(*slice);
             }
         });
     }
-
     auto stopWorker = [&] {
         if (!parallel) return;
-        finished.store(true);
-        sync.arrive_and_wait();
+        ring.Stop();
         worker.join();
     };
 
@@ -168,35 +239,42 @@ FileCount CountFileBytes(const std::string& path, ByteCounts& counts,
     bool failed = false;
     bool ended = false;
     try {
-        while (position < result.size && !ended) {
-            for (unsigned t = 0; t < threads; ++t) {
-                const std::uint64_t start = std::min(position + t * bufferSize, result.size);
-                slices[t].offset = start;
-                slices[t].want = static_cast<std::size_t>(
-                    std::min<std::uint64_t>(bufferSize, result.size - start));
+        while (!ended) {
+            // Count a slice here when one is free, then merge whatever is ready in order; with
+            // nothing to count, wait for the next slice in order.
+            Slice* mine = ring.Claim(false);
+            if (mine != nullptr) {
+                ReadAndCount(file, *mine, map);
+                ring.Counted(*mine);
             }
-            if (parallel) sync.arrive_and_wait();
-            ReadAndCount(file, slices[0], map);
-            if (parallel) sync.arrive_and_wait();
-
-            const std::uint64_t before = position;
-            for (unsigned t = 0; t < threads; ++t) {
-                if (slices[t].got < 0) {
-                    failed = true;
+            bool wait = mine == nullptr;
+            for (;;) {
+                Slice* slice = ring.NextCounted(wait);
+                if (slice == nullptr) {
+                    // All merged (when waiting), or the next one is still being counted.
+                    if (wait) ended = true;
                     break;
                 }
-                for (std::size_t c = 0; c < 256; ++c) counts[c] += slices[t].counts[c];
-                position += static_cast<std::uint64_t>(slices[t].got);
+                wait = false;
+                if (slice->got < 0) {
+                    failed = true;
+                    ended = true;
+                    break;
+                }
+                for (std::size_t c = 0; c < 256; ++c) counts[c] += slice->counts[c];
+                const std::uint64_t before = position;
+                position += static_cast<std::uint64_t>(slice->got);
                 // A file that shrank meanwhile ends at its first short read; later bytes are not
                 // in order.
-                if (static_cast<std::size_t>(slices[t].got) < slices[t].want) {
+                const bool shortRead = static_cast<std::size_t>(slice->got) < slice->want;
+                ring.Merged();
+                if (advance && position > before)
+                    advance(StepsBefore(position) - StepsBefore(before));
+                if (shortRead) {
                     ended = true;
                     break;
                 }
             }
-            if (failed) break;
-            if (advance && position > before) advance(StepsBefore(position) - StepsBefore(before));
-            if (position == before) ended = true;
         }
     } catch (...) {
         // A throwing progress callback must not leave the worker waiting.

@@ -61,6 +61,21 @@ namespace {
 constexpr std::size_t kMapWindow = std::size_t{4} << 20;
 }  // namespace
 
+const unsigned char* MapFilePart(int fd, std::uint64_t offset, std::size_t size) {
+    if (size == 0) return nullptr;
+    void* view = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, static_cast<off_t>(offset));
+    if (view == MAP_FAILED) return nullptr;
+    if (::madvise(view, size, MADV_POPULATE_READ) != 0) {
+        ::munmap(view, size);
+        return nullptr;
+    }
+    return static_cast<const unsigned char*>(view);
+}
+
+void UnmapFilePart(const unsigned char* data, std::size_t size) {
+    if (data != nullptr) ::munmap(const_cast<unsigned char*>(data), size);
+}
+
 PieceReader::PieceReader(const InputFile& file, std::size_t pieceSize, bool map)
     : file_(file), pieceSize_(std::max<std::size_t>(pieceSize, 1)) {
     struct stat st {};
@@ -72,7 +87,7 @@ PieceReader::~PieceReader() {
 }
 
 void PieceReader::Unmap() {
-    if (window_ != nullptr) ::munmap(const_cast<unsigned char*>(window_), windowSize_);
+    UnmapFilePart(window_, windowSize_);
     window_ = nullptr;
     windowSize_ = 0;
 }
@@ -83,10 +98,8 @@ bool PieceReader::MapWindow(std::uint64_t offset, std::size_t want, std::uint64_
     const std::uint64_t start = offset - offset % page;
     const std::uint64_t end = std::min(fileSize, std::max(start + kMapWindow, offset + want));
     const auto size = static_cast<std::size_t>(end - start);
-    void* view = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, file_.Descriptor(),
-                        static_cast<off_t>(start));
-    if (view == MAP_FAILED) return false;
-    window_ = static_cast<const unsigned char*>(view);
+    window_ = MapFilePart(file_.Descriptor(), start, size);
+    if (window_ == nullptr) return false;
     windowOffset_ = start;
     windowSize_ = size;
     return true;

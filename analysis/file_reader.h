@@ -32,6 +32,12 @@ class InputFile {
     std::uint64_t size_ = 0;
 };
 
+// Maps `size` bytes of the file at the page-aligned `offset` and brings them into memory, or
+// returns nullptr when that fails, a page that cannot be read among them: read() then reports
+// the error, where touching such a page would kill the process.
+const unsigned char* MapFilePart(int fd, std::uint64_t offset, std::size_t size);
+void UnmapFilePart(const unsigned char* data, std::size_t size);
+
 // Hands out a file's bytes in consecutive pieces of a fixed size, from the start. A regular file
 // is mapped a window at a time when `map` is set (no copy through a buffer); whatever cannot be
 // mapped (a file that is not regular, a part past the file's current end) is read.
