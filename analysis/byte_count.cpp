@@ -8,6 +8,7 @@
 #include <cstring>
 #include <mutex>
 #include <stdexcept>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -214,7 +215,7 @@ FileCount CountFileBytes(const std::string& path, ByteCounts& counts,
 
     const std::size_t bufferSize = std::max<std::size_t>(options.bufferSize, 1);
     // A second thread only pays off when each gets at least one whole buffer.
-    const bool parallel = options.threads >= 2 && result.size > 2 * bufferSize;
+    bool parallel = options.threads >= 2 && result.size > 2 * bufferSize;
 
     // Mapping needs page-aligned offsets.
     const bool map =
@@ -222,12 +223,16 @@ FileCount CountFileBytes(const std::string& path, ByteCounts& counts,
     SliceRing ring(kSlicesAhead, result.size, bufferSize);
     std::thread worker;
     if (parallel) {
-        worker = std::thread([&] {
-            while (Slice* slice = ring.Claim(true)) {
-                ReadAndCount(file, *slice, map);
-                ring.Counted(*slice);
-            }
-        });
+        try {
+            worker = std::thread([&] {
+                while (Slice* slice = ring.Claim(true)) {
+                    ReadAndCount(file, *slice, map);
+                    ring.Counted(*slice);
+                }
+            });
+        } catch (const std::system_error&) {
+            parallel = false;  // no second thread to be had: this one counts alone
+        }
     }
     auto stopWorker = [&] {
         if (!parallel) return;

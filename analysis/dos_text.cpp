@@ -11,6 +11,7 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -361,11 +362,17 @@ DosTextResult TranslateDosText(const std::string& inPath, const std::string& out
     PieceMaker maker(input, map, options);
     PieceRing ring(options.pipeline ? kPiecesInFlight : 1, maker.Capacity());
     std::unique_ptr<PieceMakerThread> thread;
-    if (options.pipeline) thread = std::make_unique<PieceMakerThread>(maker, ring);
+    if (options.pipeline) {
+        try {
+            thread = std::make_unique<PieceMakerThread>(maker, ring);
+        } catch (const std::system_error&) {
+            // No second thread to be had: the pass runs on this one alone.
+        }
+    }
 
     std::uint64_t characters = 0;
     for (;;) {
-        if (!options.pipeline) {
+        if (!thread) {
             maker.Make(*ring.ToFill());
             ring.Filled();
         }
