@@ -1,7 +1,7 @@
 // The workloads of run_benchmarks.sh: the letter count and the substitution over a file. Each
 // prints its own time and MB/s when run alone.
 //   analysis_bench count FILE [threads] [buffer]
-//   analysis_bench replace FILE OUT [pipeline 0|1] [map 0|1]
+//   analysis_bench replace FILE OUT [pipeline 0|1] [map 0|1] [buffer]
 //   analysis_bench make-text FILE BYTES
 #include <chrono>
 #include <cstdio>
@@ -99,6 +99,7 @@ int main(int argc, char** argv) {
         varn::DosTextOptions options;
         if (argc >= 5) options.pipeline = std::atoi(argv[4]) != 0;
         if (argc >= 6) options.mapFile = std::atoi(argv[5]) != 0;
+        if (argc >= 7) options.bufferSize = std::strtoull(argv[6], nullptr, 10);
         const varn::LetterTable table = PairedTable();
         const auto start = std::chrono::steady_clock::now();
         std::uint64_t steps = 0;

@@ -67,3 +67,4 @@ ratio "count 1 / 2 threads, random" count1_random count2_random
 ratio "tr / ReplaceLetters" tr replace
 ratio "tr / Caesar pass" tr caesar
 ratio "tr / ReplaceLetters, one thread" tr replace_seq
+echo "load after: $(cut -d " " -f 1-3 /proc/loadavg)"
