@@ -1,6 +1,6 @@
 #!/bin/sh
 # Counting, substitution and the Caesar pass on page-cached 1 GiB files, beside cat and tr:
-# best wall time of RUNS runs, throughput, CPU time (user + system) of that run, and the ratios.
+# best wall time of RUNS rounds, throughput, CPU time (user + system) of that run, and the ratios.
 #   bench/analysis/run_benchmarks.sh BUILD_DIR [WORK_DIR] [RUNS]
 # WORK_DIR (default /dev/shm/varn-bench) keeps the input files between runs; on tmpfs the
 # writes are not throttled by the disk, so the figures are the programs' own. The machine should
@@ -20,31 +20,26 @@ size=1073741824
 [ -f text.txt ] || "$count_bench" make-text text.txt $size
 cat random.bin one.bin text.txt > /dev/null  # into the page cache
 
-echo "load: $(cut -d ' ' -f 1-3 /proc/loadavg), $runs runs each, best shown"
+echo "load: $(cut -d ' ' -f 1-3 /proc/loadavg); best of $runs rounds of every command"
 results=$(mktemp)
 trap 'rm -f "$results"' EXIT
-measure() {  # key, label, command...
+measure() {  # key, label, command...: one run, kept as key|wall seconds|printed line
     key=$1
     shift
-    line=$("$best_of" "$runs" $size "$@")
-    echo "$line"
-    echo "$key $(echo "$line" | awk '{ print $(NF - 6) }')" >> "$results"
+    line=$("$best_of" 1 $size "$@")
+    echo "$key|$(echo "$line" | awk '{ print $(NF - 6) }')|$line" >> "$results"
 }
-seconds() { awk -v k="$1" '$1 == k { print $2 }' "$results"; }
+seconds() {  # key: its best wall time
+    awk -F '|' -v k="$1" '$1 == k && (b == "" || $2 + 0 < b + 0) { b = $2 } END { print b }' "$results"
+}
+show() {  # key: the line of its best run
+    awk -F '|' -v k="$1" '$1 == k && (b == "" || $2 + 0 < b + 0) { b = $2; l = $3 } END { print l }' "$results"
+}
 ratio() {  # label, slower key, faster key
     awk -v l="$1" -v a="$(seconds "$2")" -v b="$(seconds "$3")" \
         'BEGIN { printf "  %-42s %6.2f\n", l, a / b }'
 }
 
-echo "== reading and counting (1 GiB each)"
-measure cat_random "cat random.bin > /dev/null" sh -c "cat random.bin > /dev/null"
-measure count1_random "count random.bin, 1 thread" "$count_bench" count random.bin 1
-measure count2_random "count random.bin, 2 threads" "$count_bench" count random.bin 2
-measure cat_one "cat one.bin > /dev/null" sh -c "cat one.bin > /dev/null"
-measure count1_one "count one.bin, 1 thread" "$count_bench" count one.bin 1
-measure count2_one "count one.bin, 2 threads" "$count_bench" count one.bin 2
-
-echo "== translating text.txt (1 GiB, CR LF lines) into a new file"
 # One untimed run each: every timed run then replaces an output of the same size, and the two
 # ways of running the substitution are checked against each other.
 tr 'a-z' 'b-za' < text.txt > tr.out
@@ -53,13 +48,30 @@ tr 'a-z' 'b-za' < text.txt > tr.out
 cmp rep.out seq.out
 rm -f seq.out
 "$caesar_bench" text.txt > /dev/null
-measure tr "tr 'a-z' 'b-za' < text.txt > tr.out" sh -c "tr 'a-z' 'b-za' < text.txt > tr.out"
-measure replace "ReplaceLetters" "$count_bench" replace text.txt rep.out
-measure replace_seq "ReplaceLetters, one thread, read()" "$count_bench" replace text.txt rep.out 0 0
-measure caesar "Caesar encipher pass" "$caesar_bench" text.txt
-measure caesar_seq "Caesar encipher pass, one thread, read()" "$caesar_bench" text.txt 0 0
+
+# Rounds rather than runs in a row, so that a burst of other work spoils one run of each
+# command at most, not all runs of one.
+round=0
+while [ $round -lt "$runs" ]; do
+    round=$((round + 1))
+    measure cat_random "cat random.bin > /dev/null" sh -c "cat random.bin > /dev/null"
+    measure count1_random "count random.bin, 1 thread" "$count_bench" count random.bin 1
+    measure count2_random "count random.bin, 2 threads" "$count_bench" count random.bin 2
+    measure cat_one "cat one.bin > /dev/null" sh -c "cat one.bin > /dev/null"
+    measure count1_one "count one.bin, 1 thread" "$count_bench" count one.bin 1
+    measure count2_one "count one.bin, 2 threads" "$count_bench" count one.bin 2
+    measure tr "tr 'a-z' 'b-za' < text.txt > tr.out" sh -c "tr 'a-z' 'b-za' < text.txt > tr.out"
+    measure replace "ReplaceLetters" "$count_bench" replace text.txt rep.out
+    measure replace_seq "ReplaceLetters, one thread, read()" "$count_bench" replace text.txt rep.out 0 0
+    measure caesar "Caesar encipher pass" "$caesar_bench" text.txt
+    measure caesar_seq "Caesar encipher pass, one thread, read()" "$caesar_bench" text.txt 0 0
+done
 rm -f tr.out rep.out __varn__.enc __varn__.tmp
 
+echo "== reading and counting (1 GiB each): best wall time, throughput, user+sys CPU of that run"
+for key in cat_random count1_random count2_random cat_one count1_one count2_one; do show $key; done
+echo "== translating text.txt (1 GiB, CR LF lines) into a new file"
+for key in tr replace replace_seq caesar caesar_seq; do show $key; done
 echo "== ratios of wall times (above 1: the second is faster)"
 ratio "count 2 threads / cat, random" count2_random cat_random
 ratio "count 2 threads / cat, one byte" count2_one cat_one
@@ -67,4 +79,5 @@ ratio "count 1 / 2 threads, random" count1_random count2_random
 ratio "tr / ReplaceLetters" tr replace
 ratio "tr / Caesar pass" tr caesar
 ratio "tr / ReplaceLetters, one thread" tr replace_seq
-echo "load after: $(cut -d " " -f 1-3 /proc/loadavg)"
+ratio "tr / Caesar pass, one thread" tr caesar_seq
+echo "load after: $(cut -d ' ' -f 1-3 /proc/loadavg)"
