@@ -1,5 +1,6 @@
 #include "crypt/idea_stream.h"
 
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -137,6 +138,125 @@ class WriteBehind {
     std::thread thread_;
 };
 
+// One thread's view of the source: spans of it, mapped a window at a time, or read into a buffer
+// of its own where the source cannot be mapped (or mapping is switched off).
+class SourceView {
+  public:
+    SourceView(int fd, std::size_t window) : fd_(fd) {
+        const long page = ::sysconf(_SC_PAGESIZE);
+        page_ = page > 0 ? static_cast<std::int64_t>(page) : 4096;
+        if (window > 0) {
+            window_ = (static_cast<std::int64_t>(window) + page_ - 1) / page_ * page_;
+        }
+    }
+    SourceView(const SourceView&) = delete;
+    SourceView& operator=(const SourceView&) = delete;
+    ~SourceView() { Unmap(); }
+
+    // Points at the source from `offset`; `size` gets how many bytes from there are available
+    // (at least min(want, 8), at most want); `end` bounds the range to map. Null when the source
+    // is shorter than offset + min(want, 8) or cannot be read.
+    const unsigned char* Span(std::int64_t offset, std::size_t want, std::int64_t end,
+                              std::size_t& size) {
+        if (offset >= mapBegin_ && offset < mapEnd_) {
+            const std::int64_t left = mapEnd_ - offset;
+            if (left >= static_cast<std::int64_t>(std::min<std::size_t>(want, 8))) {
+                size = static_cast<std::size_t>(std::min<std::int64_t>(left, want));
+                return map_ + (offset - mapBegin_);
+            }
+        }
+        if (window_ > 0) {
+            if (Map(offset, std::min<std::size_t>(want, 8), end)) {
+                return Span(offset, want, end, size);
+            }
+            if (window_ > 0) return nullptr;  // the source is shorter than it was
+        }
+        if (!buffer_) buffer_.reset(new unsigned char[kIdeaWriteBytes]);
+        size = std::min(want, kIdeaWriteBytes);
+        return ReadAt(fd_, buffer_.get(), size, offset) ? buffer_.get() : nullptr;
+    }
+
+  private:
+    // Maps a window from the page holding `offset`, clipped to `end` and to the source's size as
+    // it is now, so no page of the window lies beyond the end of the file.
+    bool Map(std::int64_t offset, std::size_t need, std::int64_t end) {
+        Unmap();
+        std::int64_t fileSize = 0;
+        if (!SourceSize(fd_, fileSize) || fileSize < offset + static_cast<std::int64_t>(need)) {
+            return false;
+        }
+        const std::int64_t begin = offset / page_ * page_;
+        const std::int64_t stop =
+            std::min({std::max(begin + window_, offset + static_cast<std::int64_t>(need)),
+                      std::max(end, offset + static_cast<std::int64_t>(need)), fileSize});
+        void* p = ::mmap(nullptr, static_cast<std::size_t>(stop - begin), PROT_READ,
+                         MAP_SHARED | MAP_POPULATE, fd_, begin);
+        if (p == MAP_FAILED) {
+            window_ = 0;  // not mappable: read it from now on
+            return false;
+        }
+        ::madvise(p, static_cast<std::size_t>(stop - begin), MADV_SEQUENTIAL);
+        map_ = static_cast<const unsigned char*>(p);
+        mapBegin_ = begin;
+        mapEnd_ = stop;
+        return true;
+    }
+
+    void Unmap() {
+        if (map_ != nullptr) {
+            ::munmap(const_cast<unsigned char*>(map_),
+                     static_cast<std::size_t>(mapEnd_ - mapBegin_));
+        }
+        map_ = nullptr;
+        mapBegin_ = mapEnd_ = 0;
+    }
+
+    int fd_;
+    std::int64_t page_ = 4096;
+    std::int64_t window_ = 0;  // 0: read instead of mapping
+    const unsigned char* map_ = nullptr;
+    std::int64_t mapBegin_ = 0;
+    std::int64_t mapEnd_ = 0;
+    std::unique_ptr<unsigned char[]> buffer_;
+};
+
+// Ciphers `size` bytes of the block stream into `out` from the source at `offset`, of which only
+// the first `present` exist (the rest of the last block is zero padding).
+bool CipherFromSource(SourceView& source, std::int64_t offset, std::int64_t present,
+                      unsigned char* out, std::size_t size, std::int64_t end,
+                      const IdeaSchedule& schedule, const PassLayout& layout, IdeaPath path) {
+    std::size_t done = 0;
+    while (done < size) {
+        const std::int64_t left =
+            std::max<std::int64_t>(present - static_cast<std::int64_t>(done), 0);
+        if (left >= 8) {
+            std::size_t got = 0;
+            const unsigned char* in =
+                source.Span(offset + static_cast<std::int64_t>(done),
+                            static_cast<std::size_t>(std::min<std::int64_t>(
+                                left, static_cast<std::int64_t>(size - done))),
+                            end, got);
+            if (in == nullptr) return false;
+            const std::size_t blocks = got / 8;
+            IdeaCipherBlocks(in, out + done, blocks, schedule, layout.order, path);
+            done += blocks * 8;
+        } else {
+            // The last block: what is left of the source, then zeros.
+            std::memset(out + done, 0, 8);
+            if (left > 0) {
+                std::size_t got = 0;
+                const unsigned char* in = source.Span(offset + static_cast<std::int64_t>(done),
+                                                      static_cast<std::size_t>(left), end, got);
+                if (in == nullptr) return false;
+                std::memcpy(out + done, in, static_cast<std::size_t>(left));
+            }
+            IdeaCipherBlocks(out + done, out + done, 1, schedule, layout.order, path);
+            done += 8;
+        }
+    }
+    return true;
+}
+
 IdeaStreamStatus RunChunks(int source, int target, const PassLayout& layout,
                            const IdeaSchedule& schedule, const IdeaStreamOptions& options) {
     const auto chunk = static_cast<std::int64_t>(kIdeaChunkBytes);
@@ -144,36 +264,43 @@ IdeaStreamStatus RunChunks(int source, int target, const PassLayout& layout,
     std::atomic<int> failure{static_cast<int>(IdeaStreamStatus::Ok)};
 
     // Thread t takes chunks t, t + T, t + 2T, ...: each reads, ciphers and writes on its own.
+    // Writing for itself, it ciphers a cache-sized piece at a time and writes it at once; a
+    // write-behind thread gets whole chunks.
     auto work = [&](std::int64_t first, std::int64_t step) {
+        SourceView view(source, std::min(options.mapWindow, kIdeaChunkBytes));
         std::unique_ptr<unsigned char[]> own;
         std::unique_ptr<WriteBehind> writer;
         if (options.writeBehind) {
             writer = std::make_unique<WriteBehind>(target, failure);
         } else {
-            own.reset(new unsigned char[kIdeaChunkBytes]);
+            own.reset(new unsigned char[kIdeaWriteBytes]);
         }
+        const auto piece = writer ? chunk : static_cast<std::int64_t>(kIdeaWriteBytes);
         for (std::int64_t i = first; i < chunks; i += step) {
-            if (failure.load(std::memory_order_relaxed) != 0) return;
-            unsigned char* buffer = writer ? writer->NextBuffer() : own.get();
-            const std::int64_t begin = i * chunk;
-            const std::int64_t size = std::min(chunk, layout.streamBytes - begin);
-            const std::int64_t present =
-                std::clamp<std::int64_t>(layout.inAvailable - begin, 0, size);
-            if (!ReadAt(source, buffer, static_cast<std::size_t>(present),
-                        layout.inOffset + begin)) {
-                failure.store(static_cast<int>(IdeaStreamStatus::ReadFailed));
-                return;
-            }
-            std::memset(buffer + present, 0, static_cast<std::size_t>(size - present));
-            IdeaCipherBlocks(buffer, buffer, static_cast<std::size_t>(size / 8), schedule,
-                             layout.order, options.path);
-            const std::int64_t keep = std::clamp<std::int64_t>(layout.outLimit - begin, 0, size);
-            if (writer) {
-                writer->Submit(static_cast<std::size_t>(keep), layout.outOffset + begin);
-            } else if (!WriteAt(target, buffer, static_cast<std::size_t>(keep),
-                                layout.outOffset + begin)) {
-                failure.store(static_cast<int>(IdeaStreamStatus::WriteFailed));
-                return;
+            const std::int64_t chunkBegin = i * chunk;
+            const std::int64_t chunkEnd = std::min(chunkBegin + chunk, layout.streamBytes);
+            const std::int64_t inEnd = layout.inOffset + std::min(chunkEnd, layout.inAvailable);
+            for (std::int64_t begin = chunkBegin; begin < chunkEnd; begin += piece) {
+                if (failure.load(std::memory_order_relaxed) != 0) return;
+                unsigned char* buffer = writer ? writer->NextBuffer() : own.get();
+                const std::int64_t size = std::min(piece, chunkEnd - begin);
+                const std::int64_t present =
+                    std::clamp<std::int64_t>(layout.inAvailable - begin, 0, size);
+                if (!CipherFromSource(view, layout.inOffset + begin, present, buffer,
+                                      static_cast<std::size_t>(size), inEnd, schedule, layout,
+                                      options.path)) {
+                    failure.store(static_cast<int>(IdeaStreamStatus::ReadFailed));
+                    return;
+                }
+                const std::int64_t keep =
+                    std::clamp<std::int64_t>(layout.outLimit - begin, 0, size);
+                if (writer) {
+                    writer->Submit(static_cast<std::size_t>(keep), layout.outOffset + begin);
+                } else if (!WriteAt(target, buffer, static_cast<std::size_t>(keep),
+                                    layout.outOffset + begin)) {
+                    failure.store(static_cast<int>(IdeaStreamStatus::WriteFailed));
+                    return;
+                }
             }
         }
     };

@@ -7,9 +7,12 @@
 //             first, cipher words stored low byte first; the last block is zero-padded, so a
 //             length that is a multiple of 8 (0 included) ends in a block of zeros.
 //
-// The passes work on file descriptors of regular files with pread/pwrite in large chunks, so
-// memory stays constant; neither opens nor closes files.
+// The passes work on file descriptors of regular files in large chunks, so memory stays constant;
+// neither opens nor closes files. The source is mapped a window at a time where it can be (one
+// copy fewer than reading it), else read with pread; the target is written with pwrite, so a full
+// disk is an error value, never a signal.
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -24,10 +27,17 @@ inline constexpr std::int64_t kIdeaSizeLimit = std::int64_t{1} << 31;
 // Bytes per chunk a thread reads, ciphers and writes at a time.
 inline constexpr std::size_t kIdeaChunkBytes = std::size_t{4} << 20;
 
+// Bytes a thread ciphers into its write buffer and writes at a time when it writes for itself:
+// small enough for the data to stay in the core's cache between the cipher and the write.
+inline constexpr std::size_t kIdeaWriteBytes = std::size_t{256} << 10;
+
 struct IdeaStreamOptions {
     IdeaPath path = IdeaBestPath();
     unsigned threads = 2;      // threads sharing the chunks of a pass (1 = the calling thread only)
     bool writeBehind = false;  // each of them hands its writes to a thread of its own
+    // Bytes of the source mapped at a time (rounded up to whole pages, at most one chunk);
+    // 0 reads the source with pread instead.
+    std::size_t mapWindow = kIdeaChunkBytes;
 };
 
 enum class IdeaStreamStatus {

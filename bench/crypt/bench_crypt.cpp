@@ -1,7 +1,7 @@
 // Encrypts and decrypts one page-cached file through the real module, per vector path and thread
 // count, and prints MiB/s of plaintext; then a plain copy of the file (the I/O ceiling), and the
 // cipher alone on a buffer in memory, one thread.
-// Usage: bench_crypt FILE [MiB, default 1024] [repeats, default 3]
+// Usage: bench_crypt FILE [MiB, default 1024] [repeats, default 3] [paths, e.g. avx2,avx512bw]
 // FILE is created with random content if missing; the pass output goes to FILE's folder.
 
 #include <fcntl.h>
@@ -51,8 +51,15 @@ void Warm(const std::string& path) {
     ::close(fd);
 }
 
-// Ciphering threads, and whether each hands its writes to a writer thread ("+w").
-constexpr std::pair<unsigned, bool> kThreading[] = {{1, false}, {1, true}, {2, false}, {2, true}};
+// Ciphering threads, whether each hands its writes to a writer thread ("+w"), and whether the
+// source is read with pread ("r") rather than mapped.
+struct Threading {
+    unsigned threads;
+    bool writeBehind;
+    bool read;
+};
+constexpr Threading kThreading[] = {
+    {1, false, true}, {1, false, false}, {1, true, false}, {2, false, false}, {2, true, false}};
 
 double Seconds(const std::chrono::steady_clock::time_point& since) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
@@ -126,6 +133,7 @@ int main(int argc, char** argv) {
     std::string file = argv[1];
     const std::size_t mib = argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 1024;
     const int repeats = argc > 3 ? std::atoi(argv[3]) : 3;
+    const std::string wanted = argc > 4 ? argv[4] : "";
     const std::size_t bytes = mib << 20;
     if (!MakeFile(file, bytes)) {
         std::perror(file.c_str());
@@ -146,11 +154,18 @@ int main(int argc, char** argv) {
     const std::string cipherFile = "bench-cipher.dat";  // its own result is bench-cipher.enc
     const std::string plainOut = varn::CryptEncName(cipherFile);
 
-    std::printf("%-9s %7s %12s %12s\n", "path", "threads", "enc MiB/s", "dec MiB/s");
+    std::printf("%-9s %7s %12s %12s   (r: source read, not mapped)\n", "path", "threads",
+                "enc MiB/s", "dec MiB/s");
     for (IdeaPath path : {IdeaPath::Scalar, IdeaPath::Sse2, IdeaPath::Avx2, IdeaPath::Avx512}) {
         if (!varn::IdeaPathAvailable(path)) continue;
-        for (const auto& [threads, writeBehind] : kThreading) {
-            const varn::IdeaStreamOptions options{path, threads, writeBehind};
+        if (!wanted.empty() &&
+            ("," + wanted + ",").find("," + std::string(varn::IdeaPathName(path)) + ",") ==
+                std::string::npos) {
+            continue;
+        }
+        for (const auto& [threads, writeBehind, read] : kThreading) {
+            const varn::IdeaStreamOptions options{path, threads, writeBehind,
+                                                  read ? 0 : varn::kIdeaChunkBytes};
             const int runs = path == IdeaPath::Scalar ? 1 : repeats;
             const CryptRequest enc{file, {"bench"}, false, false, options};
             const double encSeconds = TimeOperation(enc, runs, [&] { ::unlink(encName.c_str()); });
@@ -162,7 +177,8 @@ int main(int argc, char** argv) {
             ::unlink(plainOut.c_str());
             ::unlink(cipherFile.c_str());
             const double m = static_cast<double>(bytes) / (1 << 20);
-            const std::string threading = std::to_string(threads) + (writeBehind ? "+w" : "");
+            const std::string threading =
+                std::to_string(threads) + (read ? "r" : "") + (writeBehind ? "+w" : "");
             std::printf("%-9s %7s %12.0f %12.0f\n", std::string(varn::IdeaPathName(path)).c_str(),
                         threading.c_str(), m / encSeconds, m / decSeconds);
             std::fflush(stdout);

@@ -1,10 +1,12 @@
 #!/bin/sh
 # Whole-file IDEA throughput of the module, and the cipher alone, against Botan's raw cipher
 # speed measured in the same run.
-# Usage: bench/crypt/run.sh [BUILD_DIR] [FILE]   (FILE defaults to a 1 GiB file in /dev/shm)
+# Usage: bench/crypt/run.sh [BUILD_DIR] [FILE] [PATHS]   (FILE defaults to a 1 GiB file in
+# /dev/shm; PATHS, e.g. avx2,avx512bw, limits the whole-file rows to those vector paths)
 set -eu
 build=${1:-build}
 file=${2:-/dev/shm/varn_bench_1g.dat}
+paths=${3:-}
 bench="$build/bench/crypt/bench_crypt"
 [ -x "$bench" ] || { echo "build it first: cmake --build $build --target bench_crypt" >&2; exit 1; }
 command -v botan >/dev/null || { echo "botan not found (apt-get install botan)" >&2; exit 1; }
@@ -17,7 +19,7 @@ botan_enc=$(speed "$botan_out" "IDEA encrypt")
 botan_dec=$(speed "$botan_out" "IDEA decrypt")
 echo
 
-out=$("$bench" "$file" 1024 3)
+out=$("$bench" "$file" 1024 3 "$paths")
 echo "$out"
 echo
 echo "ratio to Botan (encrypt $botan_enc MiB/s, decrypt $botan_dec MiB/s):"

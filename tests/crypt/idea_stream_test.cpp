@@ -144,6 +144,32 @@ TEST(IdeaStream, SameBytesForEveryPathAndThreadCount) {
     }
 }
 
+// A mapped source gives the bytes a read one does, whatever the window: blocks of an encrypted
+// source (4 bytes in) straddle every page edge, and odd windows cut the pieces anywhere.
+TEST(IdeaStream, MappedSourceGivesTheBytesOfARead) {
+    const std::size_t page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    const std::size_t windows[] = {
+        1, page, 3 * page + 5, 17 * page - 1, kIdeaChunkBytes, 8 * kIdeaChunkBytes};
+    const std::size_t sizes[] = {page - 1, 3 * page + 3, kIdeaChunkBytes + kIdeaWriteBytes + 4093};
+    for (std::size_t size : sizes) {
+        const std::string plain = RandomText(size, static_cast<unsigned>(size));
+        const std::string reference = Encrypt(plain, "map", {IdeaPath::Scalar, 1, false, 0});
+        for (std::size_t window : windows) {
+            for (unsigned threads : {1u, 2u}) {
+                for (bool writeBehind : {false, true}) {
+                    const IdeaStreamOptions options{IdeaBestPath(), threads, writeBehind, window};
+                    EXPECT_TRUE(Encrypt(plain, "map", options) == reference)
+                        << "window " << window << " threads " << threads << " write-behind "
+                        << writeBehind << " size " << size;
+                    EXPECT_TRUE(Decrypt(reference, "map", options) == plain)
+                        << "window " << window << " threads " << threads << " write-behind "
+                        << writeBehind << " size " << size;
+                }
+            }
+        }
+    }
+}
+
 TEST(IdeaDecryptStream, RefusesSizeThatDoesNotFitTheStoredLength) {
     const std::string good = Encrypt("hello", "pw");  // L = 5, 12 bytes
     const std::string cases[] = {
@@ -198,7 +224,13 @@ TEST(IdeaStream, ReportsUnreadableSourceAndUnwritableTarget) {
     const std::string self = "/proc/self/fd/" + std::to_string(source.fd());
     const int writeOnly = ::open(self.c_str(), O_WRONLY | O_CLOEXEC);
     ASSERT_GE(writeOnly, 0);
-    EXPECT_EQ(IdeaEncryptStream(writeOnly, target.fd(), IdeaKey{}), IdeaStreamStatus::ReadFailed);
+    // It cannot be mapped either: the pass falls back to reading and fails there.
+    for (std::size_t window : {std::size_t{0}, kIdeaChunkBytes}) {
+        const IdeaStreamOptions options{IdeaBestPath(), 1, false, window};
+        EXPECT_EQ(IdeaEncryptStream(writeOnly, target.fd(), IdeaKey{}, options),
+                  IdeaStreamStatus::ReadFailed)
+            << window;
+    }
     ::close(writeOnly);
 }
 
