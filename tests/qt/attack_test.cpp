@@ -1,6 +1,7 @@
 // A whole frequency attack through the real widgets: open the ciphertext, pick a built-in
 // standard, count on it, substitute into the window and read the plaintext.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -44,8 +45,8 @@ std::string Encipher(const std::string& plain) {
 }
 
 TEST(Attack, OpenStandardCountSubstituteThroughTheWidgets) {
-    const auto folder = std::filesystem::temp_directory_path() / "varn-attack-test";
-    std::filesystem::create_directories(folder);
+    std::string pattern = (std::filesystem::temp_directory_path() / "varn-attack-XXXXXX").string();
+    const std::filesystem::path folder = ::mkdtemp(pattern.data());
     const auto previous = std::filesystem::current_path();
     std::filesystem::current_path(folder);
     const std::string plain = Plaintext();
