@@ -11,7 +11,7 @@
 // A scripted desktop: records boxes, processes and exits; answers file dialogs from a queue
 // (nothing queued means the user cancels).
 class FakePlatform : public ui::Platform {
-public:
+  public:
     struct Box {
         std::string text;
         std::string title;

@@ -8,12 +8,18 @@
 
 // A shown window on a scripted desktop, working in a fresh current directory.
 class FormTest : public ::testing::Test {
-protected:
+  protected:
     FormTest() { form.FormShow(); }
 
-    void english() { form.dispatch([&] { form.RadioButtonEng.click(); }); }
-    void russian() { form.dispatch([&] { form.RadioButtonRus.click(); }); }
-    void press(ui::Control& control) { form.dispatch([&] { control.click(); }); }
+    void english() {
+        form.dispatch([&] { form.RadioButtonEng.click(); });
+    }
+    void russian() {
+        form.dispatch([&] { form.RadioButtonRus.click(); });
+    }
+    void press(ui::Control& control) {
+        form.dispatch([&] { control.click(); });
+    }
     const FakePlatform::Box& lastBox() const { return platform.boxes.back(); }
 
     TempDir dir;

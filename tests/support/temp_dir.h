@@ -9,9 +9,10 @@
 // A fresh folder that is also the current directory while it lives (temporary files are
 // relative names).
 class TempDir {
-public:
+  public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "varn-test-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "varn-test-XXXXXX").string();
         path_ = ::mkdtemp(pattern.data());
         previous_ = std::filesystem::current_path();
         std::filesystem::current_path(path_);
@@ -36,7 +37,7 @@ public:
     }
     const std::filesystem::path& path() const { return path_; }
 
-private:
+  private:
     std::filesystem::path path_;
     std::filesystem::path previous_;
 };

@@ -1,7 +1,7 @@
+#include "ui/cp1251.h"
+
 #include <gtest/gtest.h>
 #include <iconv.h>
-
-#include "ui/cp1251.h"
 
 namespace {
 

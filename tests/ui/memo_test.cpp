@@ -1,8 +1,9 @@
+#include "ui/memo.h"
+
 #include <gtest/gtest.h>
 
 #include "tests/support/temp_dir.h"
 #include "ui/file_layer.h"
-#include "ui/memo.h"
 
 namespace {
 
@@ -73,7 +74,8 @@ TEST(MemoFiles, FailuresCarryTheFileLayerTexts) {
         memo.saveToFile(dir.file("no/such/folder.txt"));
         ADD_FAILURE();
     } catch (const ui::FileError& error) {
-        EXPECT_EQ(std::string(error.what()), "Cannot create file " + dir.file("no/such/folder.txt"));
+        EXPECT_EQ(std::string(error.what()),
+                  "Cannot create file " + dir.file("no/such/folder.txt"));
     }
     EXPECT_THROW(memo.saveToFile("/dev/full"), ui::FileError);
 }

@@ -1,12 +1,13 @@
+#include "ui/toggles.h"
+
 #include <gtest/gtest.h>
 
+#include "tests/support/fake_platform.h"
 #include "ui/event_guard.h"
 #include "ui/file_dialog.h"
 #include "ui/progress_bar.h"
 #include "ui/simple_controls.h"
-#include "ui/toggles.h"
 #include "ui/up_down.h"
-#include "tests/support/fake_platform.h"
 
 namespace {
 
