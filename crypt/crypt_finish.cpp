@@ -5,9 +5,9 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <vector>
 
+#include "crypt/fd_io.h"
 #include "crypt/move_file.h"
 
 namespace varn {
@@ -30,23 +30,18 @@ std::string FolderOf(const std::string& path) {
 
 // Replaces the old content with as many "0" characters as it has bytes, on the medium.
 bool OverwriteWithZeros(const std::string& name) {
-    const int fd = ::open(name.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) return false;
+    fdio::Fd fd(::open(name.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
+    if (!fd.ok()) return false;
     struct stat st {};
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    const std::vector<char> zeros(kZeroBuffer, '0');
-    off_t offset = 0;
-    while (ok && offset < st.st_size) {
+    bool ok = ::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode);
+    const std::vector<unsigned char> zeros(kZeroBuffer, '0');
+    for (off_t offset = 0; ok && offset < st.st_size; offset += static_cast<off_t>(zeros.size())) {
         const auto n = static_cast<std::size_t>(
             std::min<off_t>(st.st_size - offset, static_cast<off_t>(zeros.size())));
-        const ssize_t w = ::pwrite(fd, zeros.data(), n, offset);
-        if (w < 0 && errno == EINTR) continue;
-        if (w <= 0) ok = false;
-        offset += w > 0 ? w : 0;
+        ok = fdio::WriteAllAt(fd.get(), zeros.data(), n, offset);
     }
-    ok = ok && ::fdatasync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    return ok;
+    ok = ok && ::fdatasync(fd.get()) == 0;
+    return fd.Close() && ok;
 }
 
 bool SameFileSystem(const std::string& a, const std::string& b) {
@@ -78,8 +73,9 @@ bool CryptFinishFile(const std::string& sourceName, bool overwrite, const CryptR
     // file is destroyed only once its replacement is safely on the same volume.
     std::string ready = temp;
     if (!SameFileSystem(temp, FolderOf(sourceName))) {
-        const std::string staged = sourceName.substr(0, OwnNameStart(sourceName)) + "." +
-                                   sourceName.substr(OwnNameStart(sourceName)) + "." + temp;
+        const std::size_t start = OwnNameStart(sourceName);
+        const std::string staged =
+            sourceName.substr(0, start) + "." + sourceName.substr(start) + "." + temp;
         if (!MoveFileNoReplace(temp, staged)) {
             report(CryptMessage::RenameFailed);
             return false;

@@ -4,36 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
+
+#include "crypt/fd_io.h"
 
 namespace varn {
 
 namespace {
-
-// A descriptor closed on every way out.
-class Fd {
-  public:
-    explicit Fd(int fd = -1) : fd_(fd) {}
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    ~Fd() { Close(); }
-    int get() const { return fd_; }
-    bool ok() const { return fd_ >= 0; }
-    bool Close() {
-        if (fd_ < 0) return true;
-        const bool ok = ::close(fd_) == 0;
-        fd_ = -1;
-        return ok;
-    }
-    void Reset(int fd) {
-        Close();
-        fd_ = fd;
-    }
-
-  private:
-    int fd_;
-};
 
 bool SameFile(int fd, const char* name) {
     struct stat a {};
@@ -75,7 +52,7 @@ void RemoveTemporaries() {
 }  // namespace
 
 CryptOutcome RunCryptOperation(const CryptRequest& request, const CryptReport& report) {
-    Fd input(OpenNamedFile(request.fileName));
+    fdio::Fd input(OpenNamedFile(request.fileName));
     if (!input.ok()) return CryptOutcome::OpenFailed;
     const std::size_t passes = request.passwords.size();
 
@@ -96,7 +73,8 @@ CryptOutcome RunCryptOperation(const CryptRequest& request, const CryptReport& r
             return fail(CryptOutcome::ModuleFailed);
         }
 
-        Fd output(::open(kCryptTempName, O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666));
+        fdio::Fd output(
+            ::open(kCryptTempName, O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666));
         if (!output.ok()) return fail(CryptOutcome::TempFailed);
 
         const IdeaKey key = IdeaKeyFromPassword(request.passwords[pass]);

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
 #include <condition_variable>
 #include <cstring>
 #include <memory>
@@ -14,36 +13,13 @@
 #include <thread>
 #include <vector>
 
+#include "crypt/fd_io.h"
+
 namespace varn {
 
 namespace {
 
 constexpr std::int64_t kHeaderBytes = 4;
-
-// Reads exactly `size` bytes at `offset`; a short file counts as a failure.
-bool ReadAt(int fd, unsigned char* data, std::size_t size, std::int64_t offset) {
-    while (size > 0) {
-        const ssize_t n = ::pread(fd, data, size, offset);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data += n;
-        size -= static_cast<std::size_t>(n);
-        offset += n;
-    }
-    return true;
-}
-
-bool WriteAt(int fd, const unsigned char* data, std::size_t size, std::int64_t offset) {
-    while (size > 0) {
-        const ssize_t n = ::pwrite(fd, data, size, offset);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data += n;
-        size -= static_cast<std::size_t>(n);
-        offset += n;
-    }
-    return true;
-}
 
 bool SourceSize(int fd, std::int64_t& size) {
     struct stat st {};
@@ -118,7 +94,7 @@ class WriteBehind {
             Slot& slot = slots_[next];
             lock.unlock();
             if (failure_.load(std::memory_order_relaxed) == 0 &&
-                !WriteAt(fd_, slot.data.get(), slot.size, slot.offset)) {
+                !fdio::WriteAllAt(fd_, slot.data.get(), slot.size, slot.offset)) {
                 failure_.store(static_cast<int>(IdeaStreamStatus::WriteFailed));
             }
             lock.lock();
@@ -173,7 +149,7 @@ class SourceView {
         }
         if (!buffer_) buffer_.reset(new unsigned char[kIdeaWriteBytes]);
         size = std::min(want, kIdeaWriteBytes);
-        return ReadAt(fd_, buffer_.get(), size, offset) ? buffer_.get() : nullptr;
+        return fdio::ReadAllAt(fd_, buffer_.get(), size, offset) ? buffer_.get() : nullptr;
     }
 
   private:
@@ -224,7 +200,7 @@ class SourceView {
 // the first `present` exist (the rest of the last block is zero padding).
 bool CipherFromSource(SourceView& source, std::int64_t offset, std::int64_t present,
                       unsigned char* out, std::size_t size, std::int64_t end,
-                      const IdeaSchedule& schedule, const PassLayout& layout, IdeaPath path) {
+                      const IdeaSchedule& schedule, IdeaWordOrder order, IdeaPath path) {
     std::size_t done = 0;
     while (done < size) {
         const std::int64_t left =
@@ -238,7 +214,7 @@ bool CipherFromSource(SourceView& source, std::int64_t offset, std::int64_t pres
                             end, got);
             if (in == nullptr) return false;
             const std::size_t blocks = got / 8;
-            IdeaCipherBlocks(in, out + done, blocks, schedule, layout.order, path);
+            IdeaCipherBlocks(in, out + done, blocks, schedule, order, path);
             done += blocks * 8;
         } else {
             // The last block: what is left of the source, then zeros.
@@ -250,7 +226,7 @@ bool CipherFromSource(SourceView& source, std::int64_t offset, std::int64_t pres
                 if (in == nullptr) return false;
                 std::memcpy(out + done, in, static_cast<std::size_t>(left));
             }
-            IdeaCipherBlocks(out + done, out + done, 1, schedule, layout.order, path);
+            IdeaCipherBlocks(out + done, out + done, 1, schedule, order, path);
             done += 8;
         }
     }
@@ -287,7 +263,7 @@ IdeaStreamStatus RunChunks(int source, int target, const PassLayout& layout,
                 const std::int64_t present =
                     std::clamp<std::int64_t>(layout.inAvailable - begin, 0, size);
                 if (!CipherFromSource(view, layout.inOffset + begin, present, buffer,
-                                      static_cast<std::size_t>(size), inEnd, schedule, layout,
+                                      static_cast<std::size_t>(size), inEnd, schedule, layout.order,
                                       options.path)) {
                     failure.store(static_cast<int>(IdeaStreamStatus::ReadFailed));
                     return;
@@ -296,8 +272,8 @@ IdeaStreamStatus RunChunks(int source, int target, const PassLayout& layout,
                     std::clamp<std::int64_t>(layout.outLimit - begin, 0, size);
                 if (writer) {
                     writer->Submit(static_cast<std::size_t>(keep), layout.outOffset + begin);
-                } else if (!WriteAt(target, buffer, static_cast<std::size_t>(keep),
-                                    layout.outOffset + begin)) {
+                } else if (!fdio::WriteAllAt(target, buffer, static_cast<std::size_t>(keep),
+                                             layout.outOffset + begin)) {
                     failure.store(static_cast<int>(IdeaStreamStatus::WriteFailed));
                     return;
                 }
@@ -344,7 +320,7 @@ IdeaStreamStatus ReadStoredLength(int source, std::int32_t& length) {
     if (!SourceSize(source, size)) return IdeaStreamStatus::ReadFailed;
     if (size < kHeaderBytes) return IdeaStreamStatus::NotEncrypted;
     unsigned char header[kHeaderBytes];
-    if (!ReadAt(source, header, sizeof header, 0)) return IdeaStreamStatus::ReadFailed;
+    if (!fdio::ReadAllAt(source, header, sizeof header, 0)) return IdeaStreamStatus::ReadFailed;
     const std::uint32_t raw =
         header[0] | header[1] << 8 | header[2] << 16 | static_cast<std::uint32_t>(header[3]) << 24;
     length = static_cast<std::int32_t>(raw);
@@ -370,7 +346,7 @@ IdeaStreamStatus IdeaEncryptStream(int source, int target, const IdeaKey& key,
     const unsigned char header[kHeaderBytes] = {
         static_cast<unsigned char>(l), static_cast<unsigned char>(l >> 8),
         static_cast<unsigned char>(l >> 16), static_cast<unsigned char>(l >> 24)};
-    if (!WriteAt(target, header, sizeof header, 0)) return IdeaStreamStatus::WriteFailed;
+    if (!fdio::WriteAllAt(target, header, sizeof header, 0)) return IdeaStreamStatus::WriteFailed;
 
     const std::int64_t stream = IdeaEncryptedSize(length) - kHeaderBytes;
     const PassLayout layout{IdeaWordOrder::PlainToCipher, stream, 0, length, kHeaderBytes, stream};

@@ -5,8 +5,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <vector>
+
+#include "crypt/fd_io.h"
 
 namespace varn {
 
@@ -14,60 +17,41 @@ namespace {
 
 constexpr std::size_t kCopyBuffer = 1 << 20;
 
-bool WriteAll(int fd, const char* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 // Copies into a freshly created `to` (never an existing one), then removes `from`.
 bool CopyThenRemove(const std::string& from, const std::string& to) {
-    const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0) return false;
+    fdio::Fd in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!in.ok()) return false;
     struct stat st {};
-    const bool statOk = ::fstat(in, &st) == 0;
-    if (!statOk || !S_ISREG(st.st_mode)) {
-        const int err = statOk ? EINVAL : errno;
-        ::close(in);
-        errno = err;
+    if (::fstat(in.get(), &st) != 0) return false;
+    if (!S_ISREG(st.st_mode)) {
+        errno = EINVAL;
         return false;
     }
-    const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 07777);
-    if (out < 0) {
-        const int err = errno;
-        ::close(in);
-        errno = err;
-        return false;
-    }
-    std::vector<char> buffer(kCopyBuffer);
+    fdio::Fd out(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 07777));
+    if (!out.ok()) return false;
+    std::vector<unsigned char> buffer(kCopyBuffer);
     bool ok = true;
-    for (;;) {
-        const ssize_t n = ::read(in, buffer.data(), buffer.size());
+    for (std::int64_t at = 0;;) {
+        const ssize_t n = ::read(in.get(), buffer.data(), buffer.size());
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
             ok = n == 0;
             break;
         }
-        if (!WriteAll(out, buffer.data(), static_cast<std::size_t>(n))) {
+        if (!fdio::WriteAllAt(out.get(), buffer.data(), static_cast<std::size_t>(n), at)) {
             ok = false;
             break;
         }
+        at += n;
     }
     // The source goes away next, so the copy must be on the medium first.
-    ok = ok && ::fsync(out) == 0;
+    ok = ok && ::fsync(out.get()) == 0;
     int err = errno;
-    if (::close(out) != 0 && ok) {
+    if (!out.Close() && ok) {
         ok = false;
         err = errno;
     }
-    ::close(in);
+    in.Close();
     if (ok && ::unlink(from.c_str()) != 0) {
         ok = false;
         err = errno;
