@@ -47,45 +47,25 @@ IdeaSchedule IdeaExpandKey(const IdeaKey& key) {
 
 IdeaSchedule IdeaInvertKey(const IdeaSchedule& ek) {
     auto neg = [](std::uint16_t v) { return static_cast<std::uint16_t>(0 - v); };
-    IdeaSchedule tmp{};
-    int in = 0;
-    int out = kIdeaScheduleWords;
-    // Output transformation of the decryption comes from the first round of the encryption.
-    std::uint16_t t1 = IdeaInv(ek[in++]);
-    std::uint16_t t2 = neg(ek[in++]);
-    std::uint16_t t3 = neg(ek[in++]);
-    tmp[--out] = IdeaInv(ek[in++]);
-    tmp[--out] = t3;
-    tmp[--out] = t2;
-    tmp[--out] = t1;
-    for (int round = 1; round < kIdeaRounds; ++round) {
-        t1 = ek[in++];
-        tmp[--out] = ek[in++];
-        tmp[--out] = t1;
-        t1 = IdeaInv(ek[in++]);
-        t2 = neg(ek[in++]);
-        t3 = neg(ek[in++]);
-        tmp[--out] = IdeaInv(ek[in++]);
-        tmp[--out] = t2;  // the additive pair is swapped inside the rounds
-        tmp[--out] = t3;
-        tmp[--out] = t1;
+    // Filled in as the returned value: no working copy of key material is left to wipe.
+    IdeaSchedule dk{};
+    for (int round = 0; round <= kIdeaRounds; ++round) {
+        // Decryption round r undoes encryption round 8 - r (round 8 being the output step).
+        const std::uint16_t* e = ek.data() + 6 * (kIdeaRounds - round);
+        std::uint16_t* d = dk.data() + 6 * round;
+        // The rounds exchange the middle words; the first and last key groups do not.
+        const bool outer = round == 0 || round == kIdeaRounds;
+        d[0] = IdeaInv(e[0]);
+        d[1] = neg(e[outer ? 1 : 2]);
+        d[2] = neg(e[outer ? 2 : 1]);
+        d[3] = IdeaInv(e[3]);
+        if (round < kIdeaRounds) {
+            // The multiply-add keys of the encryption round before.
+            d[4] = e[-2];
+            d[5] = e[-1];
+        }
     }
-    t1 = ek[in++];
-    tmp[--out] = ek[in++];
-    tmp[--out] = t1;
-    t1 = IdeaInv(ek[in++]);
-    t2 = neg(ek[in++]);
-    t3 = neg(ek[in++]);
-    tmp[--out] = IdeaInv(ek[in++]);
-    tmp[--out] = t3;
-    tmp[--out] = t2;
-    tmp[--out] = t1;
-
-    const IdeaSchedule result = tmp;
-    // Key material is not left in the working copy.
-    volatile std::uint16_t* wipe = tmp.data();
-    for (int i = 0; i < kIdeaScheduleWords; ++i) wipe[i] = 0;
-    return result;
+    return dk;
 }
 
 void IdeaCipherBlock(const std::uint16_t in[4], std::uint16_t out[4], const IdeaSchedule& z) {
