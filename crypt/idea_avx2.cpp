@@ -1,7 +1,6 @@
 // Compiled with -mavx2: 16 blocks per step.
 #include <immintrin.h>
 
-#include "crypt/idea_lanes.h"
 #include "crypt/idea_lanes_kernel.h"
 
 namespace varn::lanes {
@@ -40,14 +39,6 @@ struct Avx2 {
 
 }  // namespace
 
-std::size_t Avx2PlainToCipher(const unsigned char* in, unsigned char* out, std::size_t blocks,
-                              const std::uint16_t* z) {
-    return CipherLanes<Avx2, true, false, kGroups>(in, out, blocks, z);
-}
-
-std::size_t Avx2CipherToPlain(const unsigned char* in, unsigned char* out, std::size_t blocks,
-                              const std::uint16_t* z) {
-    return CipherLanes<Avx2, false, true, kGroups>(in, out, blocks, z);
-}
+constinit const LanePath kAvx2 = MakeLanePath<Avx2, kGroups>();
 
 }  // namespace varn::lanes

@@ -5,7 +5,6 @@
 #endif
 #include <immintrin.h>
 
-#include "crypt/idea_lanes.h"
 #include "crypt/idea_lanes_kernel.h"
 
 namespace varn::lanes {
@@ -40,14 +39,6 @@ struct Avx512 {
 
 }  // namespace
 
-std::size_t Avx512PlainToCipher(const unsigned char* in, unsigned char* out, std::size_t blocks,
-                                const std::uint16_t* z) {
-    return CipherLanes<Avx512, true, false, kGroups>(in, out, blocks, z);
-}
-
-std::size_t Avx512CipherToPlain(const unsigned char* in, unsigned char* out, std::size_t blocks,
-                                const std::uint16_t* z) {
-    return CipherLanes<Avx512, false, true, kGroups>(in, out, blocks, z);
-}
+constinit const LanePath kAvx512 = MakeLanePath<Avx512, kGroups>();
 
 }  // namespace varn::lanes

@@ -6,9 +6,6 @@ namespace varn {
 
 namespace {
 
-using LaneFn = std::size_t (*)(const unsigned char*, unsigned char*, std::size_t,
-                               const std::uint16_t*);
-
 std::uint16_t LoadWord(const unsigned char* p, bool highFirst) {
     return highFirst ? static_cast<std::uint16_t>(p[0] << 8 | p[1])
                      : static_cast<std::uint16_t>(p[1] << 8 | p[0]);
@@ -33,15 +30,15 @@ void ScalarBlocks(const unsigned char* in, unsigned char* out, std::size_t block
     }
 }
 
-LaneFn LaneFunction(IdeaPath path, IdeaWordOrder order) {
-    const bool enc = order == IdeaWordOrder::PlainToCipher;
+// The lane-parallel cipher of a vector path; null for the scalar one.
+const lanes::LanePath* LanesOf(IdeaPath path) {
     switch (path) {
         case IdeaPath::Sse2:
-            return enc ? lanes::Sse2PlainToCipher : lanes::Sse2CipherToPlain;
+            return &lanes::kSse2;
         case IdeaPath::Avx2:
-            return enc ? lanes::Avx2PlainToCipher : lanes::Avx2CipherToPlain;
+            return &lanes::kAvx2;
         case IdeaPath::Avx512:
-            return enc ? lanes::Avx512PlainToCipher : lanes::Avx512CipherToPlain;
+            return &lanes::kAvx512;
         case IdeaPath::Scalar:
             break;
     }
@@ -92,8 +89,10 @@ void IdeaCipherBlocks(const unsigned char* in, unsigned char* out, std::size_t b
                       const IdeaSchedule& schedule, IdeaWordOrder order, IdeaPath path) {
     if (!IdeaPathAvailable(path)) path = IdeaBestPath();
     std::size_t done = 0;
-    if (LaneFn lanes = LaneFunction(path, order)) {
-        done = lanes(in, out, blocks, schedule.data());
+    if (const lanes::LanePath* lanePath = LanesOf(path)) {
+        lanes::LaneFn* cipher = order == IdeaWordOrder::PlainToCipher ? lanePath->plainToCipher
+                                                                      : lanePath->cipherToPlain;
+        done = cipher(in, out, blocks, schedule.data());
     }
     ScalarBlocks(in + done * 8, out + done * 8, blocks - done, schedule, order);
 }

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "crypt/idea_lanes.h"
+
 namespace varn {
 namespace {
 
@@ -145,6 +147,13 @@ std::size_t CipherLanes(const unsigned char* in, unsigned char* out, std::size_t
         StoreGroups<Ops, kSwapOut>(out + done * 8, s);
     }
     return done;
+}
+
+// Both directions of one instruction set: plaintext words are swapped on the way in, cipher
+// words on the way out.
+template <class Ops, int kGroups>
+constexpr lanes::LanePath MakeLanePath() {
+    return {&CipherLanes<Ops, true, false, kGroups>, &CipherLanes<Ops, false, true, kGroups>};
 }
 
 }  // namespace

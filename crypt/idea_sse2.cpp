@@ -1,7 +1,6 @@
 // Compiled with -msse2: 8 blocks per step.
 #include <emmintrin.h>
 
-#include "crypt/idea_lanes.h"
 #include "crypt/idea_lanes_kernel.h"
 
 namespace varn::lanes {
@@ -39,14 +38,6 @@ struct Sse2 {
 
 }  // namespace
 
-std::size_t Sse2PlainToCipher(const unsigned char* in, unsigned char* out, std::size_t blocks,
-                              const std::uint16_t* z) {
-    return CipherLanes<Sse2, true, false, kGroups>(in, out, blocks, z);
-}
-
-std::size_t Sse2CipherToPlain(const unsigned char* in, unsigned char* out, std::size_t blocks,
-                              const std::uint16_t* z) {
-    return CipherLanes<Sse2, false, true, kGroups>(in, out, blocks, z);
-}
+constinit const LanePath kSse2 = MakeLanePath<Sse2, kGroups>();
 
 }  // namespace varn::lanes
