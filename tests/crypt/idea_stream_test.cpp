@@ -131,13 +131,12 @@ TEST(IdeaStream, SameBytesForEveryPathAndThreadCount) {
             if (!IdeaPathAvailable(path)) continue;
             for (unsigned threads : {1u, 2u, 3u}) {
                 for (bool writeBehind : {false, true}) {
+                    SCOPED_TRACE(::testing::Message()
+                                 << IdeaPathName(path) << " threads " << threads << " write-behind "
+                                 << writeBehind << " size " << size);
                     const IdeaStreamOptions options{path, threads, writeBehind};
-                    EXPECT_TRUE(Encrypt(plain, "ref", options) == reference)
-                        << IdeaPathName(path) << " threads " << threads << " write-behind "
-                        << writeBehind << " size " << size;
-                    EXPECT_TRUE(Decrypt(reference, "ref", options) == plain)
-                        << IdeaPathName(path) << " threads " << threads << " write-behind "
-                        << writeBehind << " size " << size;
+                    EXPECT_TRUE(Encrypt(plain, "ref", options) == reference);
+                    EXPECT_TRUE(Decrypt(reference, "ref", options) == plain);
                 }
             }
         }
@@ -157,13 +156,12 @@ TEST(IdeaStream, MappedSourceGivesTheBytesOfARead) {
         for (std::size_t window : windows) {
             for (unsigned threads : {1u, 2u}) {
                 for (bool writeBehind : {false, true}) {
+                    SCOPED_TRACE(::testing::Message()
+                                 << "window " << window << " threads " << threads
+                                 << " write-behind " << writeBehind << " size " << size);
                     const IdeaStreamOptions options{IdeaBestPath(), threads, writeBehind, window};
-                    EXPECT_TRUE(Encrypt(plain, "map", options) == reference)
-                        << "window " << window << " threads " << threads << " write-behind "
-                        << writeBehind << " size " << size;
-                    EXPECT_TRUE(Decrypt(reference, "map", options) == plain)
-                        << "window " << window << " threads " << threads << " write-behind "
-                        << writeBehind << " size " << size;
+                    EXPECT_TRUE(Encrypt(plain, "map", options) == reference);
+                    EXPECT_TRUE(Decrypt(reference, "map", options) == plain);
                 }
             }
         }
