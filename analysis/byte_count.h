@@ -20,16 +20,6 @@ struct CountOptions {
 // Adds the counts of every byte of `data` to `counts` (raw bytes, no folding).
 void CountBytes(const unsigned char* data, std::size_t size, ByteCounts& counts);
 
-// Progress steps of a loop that advances at every byte index i with i mod 100 == 0 (i from 0),
-// taken over the indices [0, n).
-constexpr std::uint64_t StepsBefore(std::uint64_t n) {
-    return (n + kProgressStep - 1) / kProgressStep;
-}
-// Progress steps of a loop that counts k = 1, 2, ... and advances when k mod 100 == 0.
-constexpr std::uint64_t StepsAfter(std::uint64_t n) {
-    return n / kProgressStep;
-}
-
 struct FileCount {
     std::uint64_t size = 0;   // the file's size when opened
     std::uint64_t total = 0;  // bytes counted (the size unless the file shrank meanwhile)

@@ -15,7 +15,6 @@
 #include <thread>
 #include <vector>
 
-#include "analysis/byte_count.h"
 #include "analysis/file_reader.h"
 
 namespace varn {
@@ -314,16 +313,16 @@ DosTextTranslator::DosTextTranslator(const ByteMap& map, DosTextPath path) {
         code_[b] = code;
         plain_[b] = b == kCr ? kCr : m;
     }
-    lineFeedOnlyFromItself_ = map[kLf] == kLf;
+    bool lineFeedOnlyFromItself = map[kLf] == kLf;
     for (int b = 0; b < 256; ++b) {
-        if (b != kLf && b != kCr && map[b] == kLf) lineFeedOnlyFromItself_ = false;
+        if (b != kLf && b != kCr && map[b] == kLf) lineFeedOnlyFromItself = false;
     }
     if (path == DosTextPath::Best) {
         path = DosTextPathAvailable(DosTextPath::Wide)   ? DosTextPath::Wide
                : DosTextPathAvailable(DosTextPath::Sse2) ? DosTextPath::Sse2
                                                          : DosTextPath::Bytes;
     }
-    path_ = lineFeedOnlyFromItself_ && DosTextPathAvailable(path) ? path : DosTextPath::Bytes;
+    path_ = lineFeedOnlyFromItself && DosTextPathAvailable(path) ? path : DosTextPath::Bytes;
 }
 
 std::size_t DosTextTranslator::Translate(const unsigned char* in, std::size_t size,

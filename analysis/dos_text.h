@@ -60,8 +60,8 @@ class DosTextTranslator {
     // The map with 13 kept as 13: a block whose every CR stands right before an LF comes out
     // the same length (CR dropped, LF written as CR LF), so it is a plain lookup.
     std::array<unsigned char, 256> plain_{};
-    bool lineFeedOnlyFromItself_ = false;    // map[10] == 10 and no other byte maps to 10
-    DosTextPath path_ = DosTextPath::Bytes;  // the one in use: Bytes unless the above holds
+    // The one in use: Bytes unless only 10 itself maps to 10, which the block paths rely on.
+    DosTextPath path_ = DosTextPath::Bytes;
 };
 
 }  // namespace varn

@@ -19,7 +19,8 @@ InputFile::InputFile(const std::string& path) {
         return;
     }
     fd_ = fd;
-    size_ = S_ISREG(st.st_mode) ? static_cast<std::uint64_t>(st.st_size) : 0;
+    regular_ = S_ISREG(st.st_mode);
+    size_ = regular_ ? static_cast<std::uint64_t>(st.st_size) : 0;
     ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
 }
 
@@ -27,11 +28,14 @@ InputFile::~InputFile() {
     if (fd_ >= 0) ::close(fd_);
 }
 
-std::int64_t InputFile::ReadAt(std::uint64_t offset, unsigned char* buffer,
-                               std::size_t want) const {
+namespace {
+
+// Retries short reads until `want` bytes or the end; `readSome(done)` reads on after `done`.
+template <typename ReadSome>
+std::int64_t ReadFully(std::size_t want, ReadSome readSome) {
     std::size_t got = 0;
     while (got < want) {
-        const ssize_t n = ::pread(fd_, buffer + got, want - got, static_cast<off_t>(offset + got));
+        const ssize_t n = readSome(got);
         if (n < 0) {
             if (errno == EINTR) continue;
             return -1;
@@ -42,18 +46,23 @@ std::int64_t InputFile::ReadAt(std::uint64_t offset, unsigned char* buffer,
     return static_cast<std::int64_t>(got);
 }
 
+bool FileHolds(int fd, std::uint64_t end) {
+    struct stat st {};
+    return ::fstat(fd, &st) == 0 && static_cast<std::uint64_t>(st.st_size) >= end;
+}
+
+}  // namespace
+
+std::int64_t InputFile::ReadAt(std::uint64_t offset, unsigned char* buffer,
+                               std::size_t want) const {
+    return ReadFully(want, [&](std::size_t done) {
+        return ::pread(fd_, buffer + done, want - done, static_cast<off_t>(offset + done));
+    });
+}
+
 std::int64_t InputFile::Read(unsigned char* buffer, std::size_t want) const {
-    std::size_t got = 0;
-    while (got < want) {
-        const ssize_t n = ::read(fd_, buffer + got, want - got);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return -1;
-        }
-        if (n == 0) break;
-        got += static_cast<std::size_t>(n);
-    }
-    return static_cast<std::int64_t>(got);
+    return ReadFully(want,
+                     [&](std::size_t done) { return ::read(fd_, buffer + done, want - done); });
 }
 
 namespace {
@@ -62,7 +71,7 @@ constexpr std::size_t kMapWindow = std::size_t{4} << 20;
 }  // namespace
 
 const unsigned char* MapFilePart(int fd, std::uint64_t offset, std::size_t size) {
-    if (size == 0) return nullptr;
+    if (size == 0 || !FileHolds(fd, offset + size)) return nullptr;
     void* view = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, static_cast<off_t>(offset));
     if (view == MAP_FAILED) return nullptr;
     if (::madvise(view, size, MADV_POPULATE_READ) != 0) {
@@ -77,10 +86,7 @@ void UnmapFilePart(const unsigned char* data, std::size_t size) {
 }
 
 PieceReader::PieceReader(const InputFile& file, std::size_t pieceSize, bool map)
-    : file_(file), pieceSize_(std::max<std::size_t>(pieceSize, 1)) {
-    struct stat st {};
-    map_ = map && file.IsOpen() && ::fstat(file.Descriptor(), &st) == 0 && S_ISREG(st.st_mode);
-}
+    : file_(file), pieceSize_(std::max<std::size_t>(pieceSize, 1)), map_(map && file.IsRegular()) {}
 
 PieceReader::~PieceReader() {
     Unmap();

@@ -19,6 +19,8 @@ class InputFile {
     bool IsOpen() const { return fd_ >= 0; }
     int Descriptor() const { return fd_; }
     std::uint64_t Size() const { return size_; }
+    // A regular file can be read at any offset and mapped.
+    bool IsRegular() const { return regular_; }
 
     // Reads up to `want` bytes at `offset`, retrying short reads; returns the bytes read
     // (fewer only at the end of the file), or -1 on a read error.
@@ -30,11 +32,13 @@ class InputFile {
   private:
     int fd_ = -1;
     std::uint64_t size_ = 0;
+    bool regular_ = false;
 };
 
 // Maps `size` bytes of the file at the page-aligned `offset` and brings them into memory, or
-// returns nullptr when that fails, a page that cannot be read among them: read() then reports
-// the error, where touching such a page would kill the process.
+// returns nullptr when that fails: when the file no longer holds those bytes (it was cut short
+// meanwhile) or a page among them cannot be read. read() then reports the end or the error,
+// where touching such a page would kill the process.
 const unsigned char* MapFilePart(int fd, std::uint64_t offset, std::size_t size);
 void UnmapFilePart(const unsigned char* data, std::size_t size);
 

@@ -14,24 +14,29 @@ void AddLines(ui::Memo& memo, const std::vector<std::string>& lines) {
     for (const std::string& line : lines) memo.addLine(line);
 }
 
+bool StudyFileChosen(TForm1& form) {
+    if (!form.OpenDialog1.fileName.empty()) return true;
+    form.ShowMessage(MessageKind::Warning, "Файл не выбран.", "The File is not chose.");
+    return false;
+}
+
 }  // namespace
 
+std::uint64_t TForm1::CountStudyFileOnStandard(std::string& standard) {
+    BarProgress countBar(ProgressBar1), passBar(ProgressBarNewFilePass1);
+    return varn::CountOnEtalon(state.LetterTable, standard, OpenDialog1.fileName,
+                               state.SortDirection, countBar, passBar);
+}
+
 void TForm1::ButtonStartClick() {
-    const std::string file = OpenDialog1.fileName;
-    if (file.empty()) {
-        ShowMessage(MessageKind::Warning, "Файл не выбран.", "The File is not chose.");
-        return;
-    }
+    if (!StudyFileChosen(*this)) return;
     if (!Memo1.hasLines()) {
         ShowMessage(MessageKind::Warning, "Эталон не выбран.", "The Standard is not chose.");
         return;
     }
     Memo2.clear();
     std::string standard = ui::EncodeCp1251(Memo1.text());
-    BarProgress countBar(ProgressBar1), passBar(ProgressBarNewFilePass1);
-    const std::uint64_t total =
-        varn::CountOnEtalon(state.LetterTable, standard, file, state.SortDirection, countBar,
-                            passBar, {.threads = state.countThreads});
+    const std::uint64_t total = CountStudyFileOnStandard(standard);
     Memo5.clear();
     Memo5.addLine(std::string(tr("Эталон", "Standard")));
     AddRows(Memo2, varn::EtalonRows(state.LetterTable, standard, total));
@@ -39,25 +44,18 @@ void TForm1::ButtonStartClick() {
 }
 
 void TForm1::Button_AllScanClick() {
-    const std::string file = OpenDialog1.fileName;
-    if (file.empty()) {
-        ShowMessage(MessageKind::Warning, "Файл не выбран.", "The File is not chose.");
-        return;
-    }
+    if (!StudyFileChosen(*this)) return;
     Memo2.clear();
-    for (ui::RadioButton* button :
-         {&RadioButtonRusDn, &RadioButtonRusUp, &RadioButtonEngDn, &RadioButtonEndUp}) {
-        button->setChecked(false);
-    }
+    UncheckBuiltInStandards();
     Memo1.clear();
     MemoOldEtl.clear();
+    // The count leaves its bar at the maximum.
     BarProgress countBar(ProgressBar1);
-    const std::uint64_t total = varn::CountAll(state.LetterTable, file, state.SortDirection,
-                                               countBar, {.threads = state.countThreads});
+    const std::uint64_t total =
+        varn::CountAll(state.LetterTable, OpenDialog1.fileName, state.SortDirection, countBar);
     Memo5.clear();
     Memo5.addLine(std::string(tr("Код ASCII", "Cod ASCII")));
     Memo1.clear();
-    countBar.Fill();
     const varn::AllRowsResult all = varn::AllRows(state.LetterTable, total);
     AddRows(Memo2, all.rows);
     AddLines(Memo2, varn::AllSummary(total, russian()));

@@ -12,13 +12,6 @@ constexpr const char* kRussianDescending = " оеаинтсрвлкмдпуяы�
 constexpr const char* kEnglishAscending = "zjxqkvgbywmfpucdlhrsinoate ";
 constexpr const char* kEnglishDescending = " etaonisrhldcupfmwybgvkqxjz";
 
-void UncheckBuiltIns(TForm1& form) {
-    for (ui::RadioButton* button : {&form.RadioButtonRusDn, &form.RadioButtonRusUp,
-                                    &form.RadioButtonEngDn, &form.RadioButtonEndUp}) {
-        button->setChecked(false);
-    }
-}
-
 void ChooseBuiltIn(TForm1& form, ui::RadioButton& own, const char* standard, int direction) {
     form.state.SortDirection = direction;
     form.Memo1.setText(standard);
@@ -53,6 +46,13 @@ void ShowCharacterCode(ui::Memo& memo) {
 
 }  // namespace
 
+void TForm1::UncheckBuiltInStandards() {
+    for (ui::RadioButton* button :
+         {&RadioButtonRusDn, &RadioButtonRusUp, &RadioButtonEngDn, &RadioButtonEndUp}) {
+        button->setChecked(false);
+    }
+}
+
 void TForm1::RadioButtonRusDnClick() {
     ChooseBuiltIn(*this, RadioButtonRusDn, kRussianDescending, 0);
 }
@@ -68,17 +68,17 @@ void TForm1::RadioButtonEndUpClick() {
 
 void TForm1::RadioButtonDnClick() {
     state.SortDirection = 0;
-    UncheckBuiltIns(*this);
+    UncheckBuiltInStandards();
 }
 
 void TForm1::RadioButtonUpClick() {
     state.SortDirection = 1;
-    UncheckBuiltIns(*this);
+    UncheckBuiltInStandards();
 }
 
 void TForm1::ButtonClearEtalonClick() {
     Memo1.clear();
-    UncheckBuiltIns(*this);
+    UncheckBuiltInStandards();
     state.SortDirection = 0;
 }
 
@@ -95,7 +95,7 @@ void TForm1::ButtonOpenEtalClick() {
         Memo1.loadFromFile(name);
         MemoOldEtl.setText(Memo1.text());
     }
-    UncheckBuiltIns(*this);
+    UncheckBuiltInStandards();
     state.SortDirection = 0;
 }
 

@@ -1,10 +1,8 @@
 #include <cstdio>
 
 #include "analysis/file_reader.h"
-#include "analysis/letter_count.h"
 #include "analysis/replace_letters.h"
 #include "analysis/size_notice.h"
-#include "app/bar_progress.h"
 #include "app/form1.h"
 #include "ui/cp1251.h"
 #include "ui/file_layer.h"
@@ -37,10 +35,7 @@ std::uint64_t PrepareSubstitutionBar(TForm1& form) {
 
 void CountForSubstitution(TForm1& form) {
     std::string standard = ui::EncodeCp1251(form.Memo1.text());
-    BarProgress countBar(form.ProgressBar1), passBar(form.ProgressBarNewFilePass1);
-    varn::CountOnEtalon(form.state.LetterTable, standard, form.OpenDialog1.fileName,
-                        form.state.SortDirection, countBar, passBar,
-                        {.threads = form.state.countThreads});
+    form.CountStudyFileOnStandard(standard);
 }
 
 // Runs the engine and reports its failures; true when the whole output was written.
@@ -97,9 +92,8 @@ void TForm1::Button_VOknoClick() {
         Memo10.setText(varn::SizeNotice(size, russian()));
         return;
     }
+    // The count leaves both of its bars at their maximum.
     CountForSubstitution(*this);
-    ProgressBar1.setPosition(ProgressBar1.max());
-    ProgressBarNewFilePass1.setPosition(ProgressBarNewFilePass1.max());
     std::remove(kSubstitutionTemp);
     TempFileRemover remover;
     Substitute(*this, kSubstitutionTemp);

@@ -43,36 +43,24 @@ void PairWithEtalon(LetterTable& table, const std::string& s, int direction) {
     bool inS[256] = {};
     for (int c = 0; c < 256; ++c) inS[c] = InEtalon(static_cast<unsigned char>(c), s);
 
+    // Descending walks the standard and the table from their fronts, ascending from their backs.
+    if (direction != kDescending && direction != kAscending) return;
+    const long step = direction == kDescending ? 1 : -1;
     const auto length = static_cast<long>(s.size());
+    const auto inside = [](long index, long size) { return index >= 0 && index < size; };
+    long k = step > 0 ? 0 : length - 1;
+    long t = step > 0 ? 0 : 255;
     int iterations = 0;
-    if (direction == kDescending) {
-        long k = 0;
-        long t = 0;
-        while (k < length) {
-            ++iterations;
-            long f = t;
-            while (f < 256 && !inS[table[f].character]) ++f;
-            if (f < 256) {
-                table[f].paired = static_cast<unsigned char>(s[k]);
-                t = f + 1;
-                ++k;
-            }
-            if (iterations > kPairingIterationBound) break;
+    while (inside(k, length)) {
+        ++iterations;
+        long f = t;
+        while (inside(f, 256) && !inS[table[f].character]) f += step;
+        if (inside(f, 256)) {
+            table[f].paired = static_cast<unsigned char>(s[k]);
+            t = f + step;
+            k += step;
         }
-    } else if (direction == kAscending) {
-        long k = length - 1;
-        long t = 255;
-        while (k >= 0) {
-            ++iterations;
-            long f = t;
-            while (f >= 0 && !inS[table[f].character]) --f;
-            if (f >= 0) {
-                table[f].paired = static_cast<unsigned char>(s[k]);
-                t = f - 1;
-                --k;
-            }
-            if (iterations > kPairingIterationBound) break;
-        }
+        if (iterations > kPairingIterationBound) break;
     }
 }
 

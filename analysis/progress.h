@@ -20,4 +20,14 @@ struct Progress {
 // One step of a bar per this many bytes or characters.
 inline constexpr std::uint64_t kProgressStep = 100;
 
+// Progress steps of a loop that advances at every index i with i mod 100 == 0 (i from 0),
+// taken over the indices [0, n).
+constexpr std::uint64_t StepsBefore(std::uint64_t n) {
+    return (n + kProgressStep - 1) / kProgressStep;
+}
+// Progress steps of a loop that counts k = 1, 2, ... and advances when k mod 100 == 0.
+constexpr std::uint64_t StepsAfter(std::uint64_t n) {
+    return n / kProgressStep;
+}
+
 }  // namespace varn

@@ -15,6 +15,12 @@ constexpr const char* kFilterB =
 constexpr std::uint32_t kMaroon = 0x800000;
 constexpr std::uint32_t kBlue = 0x0000FF;
 
+// A font set on a frame is taken by everything in it.
+void SetFontOfTree(ui::Control& control, const ui::Font& font) {
+    control.setFont(font);
+    for (ui::Control* child : control.children()) SetFontOfTree(*child, font);
+}
+
 void Order(ui::Control& control, int order) {
     control.setTabOrder(order);
 }
@@ -68,11 +74,7 @@ void TForm1::applyStoredLayout() {
     Form1.setFont({"Comic Sans MS", 8, false, 0x000000});
     // The page control's font is the one every control on the tabs takes.
     const ui::Font pageFont{"MS Sans Serif", 8, false, 0x000000};
-    std::function<void(ui::Control&)> setFont = [&](ui::Control& control) {
-        control.setFont(pageFont);
-        for (ui::Control* child : control.children()) setFont(*child);
-    };
-    setFont(PageControl1);
+    SetFontOfTree(PageControl1, pageFont);
 
     // Captions and hints of both tables start in Russian; the rest of the stored texts follow.
     ApplyLanguageTexts(*this, 0);
@@ -206,11 +208,7 @@ void TForm1::applyStoredLayout() {
 
     // Tab 8: the frame's font is taken by its contents.
     const ui::Font arial{"Arial", 8, false, 0x000000};
-    std::function<void(ui::Control&)> setArial = [&](ui::Control& control) {
-        control.setFont(arial);
-        for (ui::Control* child : control.children()) setArial(*child);
-    };
-    setArial(GroupBox7);
+    SetFontOfTree(GroupBox7, arial);
     Order(GroupBox7, 2);
     Order(ButtonDa, 0);
     Order(ButtonNet, 1);

@@ -209,6 +209,12 @@ class TForm1 {
     void Label5Click();
     void LabelFrontURLDblClick();
 
+    // Steps shared by the frequency tabs.
+    void UncheckBuiltInStandards();
+    // Counts the file under study on `standard` (cut by its final CR LF in place) with the count
+    // tab's bar and the substitution tab's first bar; the total.
+    std::uint64_t CountStudyFileOnStandard(std::string& standard);
+
   private:
     void registerControls();
     void applyStoredLayout();

@@ -17,8 +17,6 @@ struct ProgramState {
         varn::ResetLetterTable(table);
         return table;
     }();
-    // Passes over files use both cores.
-    unsigned countThreads = 2;
     // Draws of the password generator; the system's random source when none is set.
     varn::RandomSource* passwordRandom = nullptr;
 };

@@ -2,16 +2,21 @@
 
 namespace varn {
 
-ByteMap CaesarEncipherMap() {
+namespace {
+
+ByteMap TableOf(unsigned char (*cipher)(unsigned char)) {
     ByteMap map{};
-    for (int b = 0; b < 256; ++b) map[b] = CaesarEncipher(static_cast<unsigned char>(b));
+    for (int b = 0; b < 256; ++b) map[b] = cipher(static_cast<unsigned char>(b));
     return map;
 }
 
+}  // namespace
+
+ByteMap CaesarEncipherMap() {
+    return TableOf(CaesarEncipher);
+}
 ByteMap CaesarDecipherMap() {
-    ByteMap map{};
-    for (int b = 0; b < 256; ++b) map[b] = CaesarDecipher(static_cast<unsigned char>(b));
-    return map;
+    return TableOf(CaesarDecipher);
 }
 
 }  // namespace varn
