@@ -127,7 +127,7 @@ double CipherOnly(IdeaPath path, varn::IdeaWordOrder order, int repeats) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s FILE [MiB] [repeats]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s FILE [MiB] [repeats] [paths]\n", argv[0]);
         return 2;
     }
     std::string file = argv[1];
