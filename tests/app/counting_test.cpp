@@ -6,10 +6,6 @@ namespace {
 
 class Counting : public FormTest {
   protected:
-    void study(const std::string& bytes) {
-        platform.choose(dir.write("study.txt", bytes));
-        press(form.Button2);
-    }
     void onStandard(const std::string& standard, int direction) {
         form.Memo1.setText(standard);
         press(direction == 0 ? form.RadioButtonUp : form.RadioButtonDn);

@@ -6,12 +6,6 @@ namespace {
 
 class Substitution : public FormTest {
   protected:
-    std::string study(const std::string& bytes, const std::string& name = "study.txt") {
-        const std::string path = dir.write(name, bytes);
-        platform.choose(path);
-        press(form.Button2);
-        return path;
-    }
     std::string inWindow() {
         press(form.Button_VOkno);
         return form.Memo10.text();

@@ -21,6 +21,13 @@ class FormTest : public ::testing::Test {
         form.dispatch([&] { control.click(); });
     }
     const FakePlatform::Box& lastBox() const { return platform.boxes.back(); }
+    // Writes a file and makes it the file under study through the File tab; its path.
+    std::string study(const std::string& bytes, const std::string& name = "study.txt") {
+        const std::string path = dir.write(name, bytes);
+        platform.choose(path);
+        press(form.Button2);
+        return path;
+    }
 
     TempDir dir;
     FakePlatform platform;
