@@ -1,7 +1,6 @@
 #include "qt/pictures.h"
 
 #include <QFont>
-#include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
@@ -39,42 +38,43 @@ void DrawKey(QPainter& painter, const QRectF& area) {
     painter.drawEllipse(bowCentre, bowRadius * 0.45, bowRadius * 0.45);
 }
 
-void DrawFrame(QPainter& painter, const QRectF& area) {
+// Bold text in ink, centred in the rectangle.
+void DrawCaption(QPainter& painter, const QRectF& area, const char* family, int pixelSize,
+                 const QString& text) {
+    QFont font(family);
+    font.setPixelSize(pixelSize);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(kInk);
+    painter.drawText(area, Qt::AlignCenter, text);
+}
+
+// A picture of the window: paper in a frame, with `draw` painting what lies on it.
+template <typename Draw>
+QPixmap FramedPicture(int width, int height, Draw draw) {
+    QPixmap pixmap(width, height);
+    pixmap.fill(Qt::white);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(kInk, 1));
     painter.setBrush(kPaper);
-    painter.drawRect(area.adjusted(0.5, 0.5, -0.5, -0.5));
+    painter.drawRect(QRectF(pixmap.rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+    draw(painter);
+    return pixmap;
 }
 
 QPixmap ExitPicture() {
-    QPixmap pixmap(112, 64);
-    pixmap.fill(Qt::white);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    DrawFrame(painter, pixmap.rect());
-    QFont font("DejaVu Sans Mono");
-    font.setPixelSize(14);
-    font.setBold(true);
-    painter.setFont(font);
-    painter.setPen(kInk);
-    painter.drawText(QRectF(0, 4, 112, 20), Qt::AlignCenter, "A→D  B→E");
-    DrawKey(painter, QRectF(10, 26, 92, 34));
-    return pixmap;
+    return FramedPicture(112, 64, [](QPainter& painter) {
+        DrawCaption(painter, QRectF(0, 4, 112, 20), "DejaVu Sans Mono", 14, "A→D  B→E");
+        DrawKey(painter, QRectF(10, 26, 92, 34));
+    });
 }
 
 QPixmap ExitBanner() {
-    QPixmap pixmap(160, 25);
-    pixmap.fill(Qt::white);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    DrawFrame(painter, pixmap.rect());
-    DrawKey(painter, QRectF(4, 3, 42, 19));
-    QFont font("DejaVu Sans Mono");
-    font.setPixelSize(13);
-    font.setBold(true);
-    painter.setFont(font);
-    painter.setPen(kInk);
-    painter.drawText(QRectF(50, 0, 106, 25), Qt::AlignCenter, "YHQL YLGL");
-    return pixmap;
+    return FramedPicture(160, 25, [](QPainter& painter) {
+        DrawKey(painter, QRectF(4, 3, 42, 19));
+        DrawCaption(painter, QRectF(50, 0, 106, 25), "DejaVu Sans Mono", 13, "YHQL YLGL");
+    });
 }
 
 QPixmap IconPixmap(int size) {
@@ -86,12 +86,8 @@ QPixmap IconPixmap(int size) {
     painter.setPen(QPen(kInk, std::max<qreal>(1.0, s / 32.0)));
     painter.setBrush(kPaper);
     painter.drawRoundedRect(QRectF(s * 0.06, s * 0.06, s * 0.88, s * 0.88), s * 0.12, s * 0.12);
-    QFont font("DejaVu Sans");
-    font.setPixelSize(static_cast<int>(s * 0.36));
-    font.setBold(true);
-    painter.setFont(font);
-    painter.setPen(kInk);
-    painter.drawText(QRectF(0, s * 0.08, s, s * 0.45), Qt::AlignCenter, "V");
+    DrawCaption(painter, QRectF(0, s * 0.08, s, s * 0.45), "DejaVu Sans",
+                static_cast<int>(s * 0.36), "V");
     DrawKey(painter, QRectF(s * 0.12, s * 0.52, s * 0.76, s * 0.34));
     return pixmap;
 }
