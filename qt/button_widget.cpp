@@ -5,7 +5,7 @@
 namespace varn::desktop {
 
 ButtonWidget::ButtonWidget(ui::Control& control, QWidget* parent, Dispatcher& dispatcher)
-    : QPushButton(parent), ControlView(control, dispatcher) {
+    : ControlWidget(control, parent, dispatcher) {
     setAutoDefault(false);
     setMouseTracking(true);
     connect(this, &QPushButton::clicked, this,

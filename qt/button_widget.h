@@ -7,11 +7,10 @@
 namespace varn::desktop {
 
 // A push button: clicks and pointer moves go to the layer.
-class ButtonWidget : public QPushButton, public ControlView {
+class ButtonWidget : public ControlWidget<QPushButton> {
     Q_OBJECT
   public:
     ButtonWidget(ui::Control& control, QWidget* parent, Dispatcher& dispatcher);
-    QWidget* widget() override { return this; }
 
   protected:
     void updateOwn(ui::Property property) override;

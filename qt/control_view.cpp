@@ -1,5 +1,7 @@
 #include "qt/control_view.h"
 
+#include <QPalette>
+
 #include "qt/fonts.h"
 
 namespace varn::desktop {

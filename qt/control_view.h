@@ -26,7 +26,6 @@ class ControlView {
     ControlView(const ControlView&) = delete;
     ControlView& operator=(const ControlView&) = delete;
 
-    ui::Control& control() const { return control_; }
     virtual QWidget* widget() = 0;
 
     // Called by the control's listener.
@@ -42,6 +41,15 @@ class ControlView {
 
     ui::Control& control_;
     Dispatcher& dispatcher_;
+};
+
+// A widget of the toolkit's kind `Base` that is its own view.
+template <typename Base>
+class ControlWidget : public Base, public ControlView {
+  public:
+    ControlWidget(ui::Control& control, QWidget* parent, Dispatcher& dispatcher)
+        : Base(parent), ControlView(control, dispatcher) {}
+    QWidget* widget() override { return this; }
 };
 
 }  // namespace varn::desktop

@@ -1,17 +1,19 @@
 #include "qt/edit_widget.h"
 
 #include <QSignalBlocker>
+#include <algorithm>
 
 namespace varn::desktop {
 
 bool ExceedsTypingLimit(const QString& before, const QString& after, int maxLength) {
     if (maxLength <= 0) return false;
     const auto length = [](const QString& s) { return s.toUcs4().size(); };
-    return length(after) > maxLength && length(after) > length(before);
+    const auto grown = length(after);
+    return grown > maxLength && grown > length(before);
 }
 
 EditWidget::EditWidget(ui::Edit& edit, QWidget* parent, Dispatcher& dispatcher)
-    : QLineEdit(parent), ControlView(edit, dispatcher), edit_(edit) {
+    : ControlWidget(edit, parent, dispatcher), edit_(edit) {
     if (edit.passwordChar != 0) {
         setEchoMode(QLineEdit::Password);
         // Each hidden character shows as the layer's mask character, not the style's bullet.

@@ -9,11 +9,10 @@ namespace varn::desktop {
 
 // A single-line field. The layer's length limit refuses typing beyond it, but a handler may set
 // a longer text, so the toolkit's own limit (which truncates any text) is not used.
-class EditWidget : public QLineEdit, public ControlView {
+class EditWidget : public ControlWidget<QLineEdit> {
     Q_OBJECT
   public:
     EditWidget(ui::Edit& edit, QWidget* parent, Dispatcher& dispatcher);
-    QWidget* widget() override { return this; }
 
   protected:
     void updateOwn(ui::Property property) override;

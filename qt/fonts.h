@@ -1,7 +1,8 @@
 #pragma once
 
+#include <QColor>
 #include <QFont>
-#include <QPalette>
+#include <cstdint>
 
 #include "ui/control.h"
 

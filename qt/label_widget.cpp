@@ -6,7 +6,7 @@
 namespace varn::desktop {
 
 LabelWidget::LabelWidget(ui::Control& control, QWidget* parent, Dispatcher& dispatcher)
-    : QLabel(parent), ControlView(control, dispatcher) {
+    : ControlWidget(control, parent, dispatcher) {
     setTextFormat(Qt::PlainText);
     setWordWrap(false);
     switch (control.alignment()) {

@@ -8,11 +8,10 @@ namespace varn::desktop {
 
 // A caption that raises the layer's click on a single click and its double click on a double
 // click.
-class LabelWidget : public QLabel, public ControlView {
+class LabelWidget : public ControlWidget<QLabel> {
     Q_OBJECT
   public:
     LabelWidget(ui::Control& control, QWidget* parent, Dispatcher& dispatcher);
-    QWidget* widget() override { return this; }
 
   protected:
     void updateOwn(ui::Property property) override;

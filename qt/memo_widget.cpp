@@ -1,9 +1,7 @@
 #include "qt/memo_widget.h"
 
 #include <QMouseEvent>
-#include <QScrollBar>
 #include <QSignalBlocker>
-#include <QTextBlock>
 #include <QTextDocument>
 
 #include "qt/conversions.h"
@@ -11,7 +9,7 @@
 namespace varn::desktop {
 
 MemoWidget::MemoWidget(ui::Memo& memo, QWidget* parent, Dispatcher& dispatcher)
-    : QPlainTextEdit(parent), ControlView(memo, dispatcher), memo_(memo) {
+    : ControlWidget(memo, parent, dispatcher), memo_(memo) {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(memo.verticalScrollBar ? Qt::ScrollBarAlwaysOn
                                                       : Qt::ScrollBarAlwaysOff);

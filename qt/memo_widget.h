@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPlainTextEdit>
+#include <string>
 
 #include "qt/control_view.h"
 #include "ui/memo.h"
@@ -9,20 +10,18 @@ namespace varn::desktop {
 
 // A multi-line text box. Typing updates the layer's text (LF made CR LF); a click first moves the
 // layer's caret to where the widget's caret is, then raises the layer's click.
-class MemoWidget : public QPlainTextEdit, public ControlView {
+class MemoWidget : public ControlWidget<QPlainTextEdit> {
     Q_OBJECT
   public:
     MemoWidget(ui::Memo& memo, QWidget* parent, Dispatcher& dispatcher);
-    QWidget* widget() override { return this; }
-
-    // The widget's text in the layer's form.
-    std::string layerText() const;
 
   protected:
     void updateOwn(ui::Property property) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
+    // The widget's text in the layer's form.
+    std::string layerText() const;
     void typed();
 
     ui::Memo& memo_;

@@ -6,7 +6,7 @@ namespace varn::desktop {
 
 PageControlWidget::PageControlWidget(ui::PageControl& pages, QWidget* parent,
                                      Dispatcher& dispatcher)
-    : QTabWidget(parent), ControlView(pages, dispatcher), pages_(pages) {
+    : ControlWidget(pages, parent, dispatcher), pages_(pages) {
     setUsesScrollButtons(false);
     setElideMode(Qt::ElideNone);
     connect(this, &QTabWidget::currentChanged, this, [this](int index) {
@@ -24,7 +24,7 @@ void PageControlWidget::updateOwn(ui::Property property) {
 }
 
 TabSheetWidget::TabSheetWidget(ui::TabSheet& sheet, QTabWidget& tabs, Dispatcher& dispatcher)
-    : QWidget(nullptr), ControlView(sheet, dispatcher), tabs_(tabs) {
+    : ControlWidget(sheet, nullptr, dispatcher), tabs_(tabs) {
     tabs_.addTab(this, QString::fromStdString(sheet.text()));
 }
 
@@ -35,7 +35,7 @@ void TabSheetWidget::updateOwn(ui::Property property) {
 }
 
 GroupBoxWidget::GroupBoxWidget(ui::Control& box, QWidget* parent, Dispatcher& dispatcher)
-    : QGroupBox(parent), ControlView(box, dispatcher) {}
+    : ControlWidget(box, parent, dispatcher) {}
 
 void GroupBoxWidget::updateOwn(ui::Property property) {
     if (property == ui::Property::Text) setTitle(QString::fromStdString(control_.text()));

@@ -9,11 +9,10 @@
 namespace varn::desktop {
 
 // The tabs: a user's change of tab goes to the layer, which raises its change event.
-class PageControlWidget : public QTabWidget, public ControlView {
+class PageControlWidget : public ControlWidget<QTabWidget> {
     Q_OBJECT
   public:
     PageControlWidget(ui::PageControl& pages, QWidget* parent, Dispatcher& dispatcher);
-    QWidget* widget() override { return this; }
 
   protected:
     void updateOwn(ui::Property property) override;
@@ -23,11 +22,10 @@ class PageControlWidget : public QTabWidget, public ControlView {
 };
 
 // One tab's page; its text is the tab's caption.
-class TabSheetWidget : public QWidget, public ControlView {
+class TabSheetWidget : public ControlWidget<QWidget> {
     Q_OBJECT
   public:
     TabSheetWidget(ui::TabSheet& sheet, QTabWidget& tabs, Dispatcher& dispatcher);
-    QWidget* widget() override { return this; }
 
   protected:
     void updateOwn(ui::Property property) override;
@@ -37,11 +35,10 @@ class TabSheetWidget : public QWidget, public ControlView {
 };
 
 // A frame with a caption.
-class GroupBoxWidget : public QGroupBox, public ControlView {
+class GroupBoxWidget : public ControlWidget<QGroupBox> {
     Q_OBJECT
   public:
     GroupBoxWidget(ui::Control& box, QWidget* parent, Dispatcher& dispatcher);
-    QWidget* widget() override { return this; }
 
   protected:
     void updateOwn(ui::Property property) override;

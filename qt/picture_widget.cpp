@@ -5,7 +5,7 @@
 namespace varn::desktop {
 
 PictureWidget::PictureWidget(ui::Image& image, QWidget* parent, Dispatcher& dispatcher)
-    : QLabel(parent), ControlView(image, dispatcher) {
+    : ControlWidget(image, parent, dispatcher) {
     setScaledContents(image.stretch);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setPixmap(DrawPicture(image.resource));

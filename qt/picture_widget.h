@@ -8,11 +8,10 @@
 namespace varn::desktop {
 
 // A picture in a frame: stretched to the frame or shown at its own size.
-class PictureWidget : public QLabel, public ControlView {
+class PictureWidget : public ControlWidget<QLabel> {
     Q_OBJECT
   public:
     PictureWidget(ui::Image& image, QWidget* parent, Dispatcher& dispatcher);
-    QWidget* widget() override { return this; }
 };
 
 }  // namespace varn::desktop

@@ -5,7 +5,7 @@
 namespace varn::desktop {
 
 ProgressBarWidget::ProgressBarWidget(ui::ProgressBar& bar, QWidget* parent, Dispatcher& dispatcher)
-    : QProgressBar(parent), ControlView(bar, dispatcher), bar_(bar) {
+    : ControlWidget(bar, parent, dispatcher), bar_(bar) {
     setTextVisible(false);
 }
 
@@ -13,10 +13,10 @@ void ProgressBarWidget::updateOwn(ui::Property property) {
     switch (property) {
         case ui::Property::Range:
             setRange(0, ScaledProgressMax(bar_.min(), bar_.max()));
-            setValue(ScaledProgressPosition(bar_.min(), bar_.max(), bar_.position()));
+            setValue(shownPosition());
             break;
         case ui::Property::Position: {
-            const int value = ScaledProgressPosition(bar_.min(), bar_.max(), bar_.position());
+            const int value = shownPosition();
             if (value != this->value()) {
                 setValue(value);
                 dispatcher_.progressMoved();
@@ -26,6 +26,10 @@ void ProgressBarWidget::updateOwn(ui::Property property) {
         default:
             break;
     }
+}
+
+int ProgressBarWidget::shownPosition() const {
+    return ScaledProgressPosition(bar_.min(), bar_.max(), bar_.position());
 }
 
 }  // namespace varn::desktop

@@ -9,16 +9,18 @@ namespace varn::desktop {
 
 // A bar without text. Ranges beyond the toolkit's comfort are scaled to 0..65535; every move of
 // the position lets the window repaint while a long handler runs.
-class ProgressBarWidget : public QProgressBar, public ControlView {
+class ProgressBarWidget : public ControlWidget<QProgressBar> {
     Q_OBJECT
   public:
     ProgressBarWidget(ui::ProgressBar& bar, QWidget* parent, Dispatcher& dispatcher);
-    QWidget* widget() override { return this; }
 
   protected:
     void updateOwn(ui::Property property) override;
 
   private:
+    // The layer's position on the widget's range.
+    int shownPosition() const;
+
     ui::ProgressBar& bar_;
 };
 

@@ -19,7 +19,7 @@ void ShowState(QAbstractButton& widget, const ui::Control& control, bool checked
 }  // namespace
 
 CheckBoxWidget::CheckBoxWidget(ui::CheckBox& box, QWidget* parent, Dispatcher& dispatcher)
-    : QCheckBox(parent), ControlView(box, dispatcher), box_(box) {}
+    : ControlWidget(box, parent, dispatcher), box_(box) {}
 
 void CheckBoxWidget::updateOwn(ui::Property property) {
     ShowState(*this, box_, box_.checked(), property);
@@ -32,7 +32,7 @@ void CheckBoxWidget::nextCheckState() {
 
 RadioButtonWidget::RadioButtonWidget(ui::RadioButton& button, QWidget* parent,
                                      Dispatcher& dispatcher)
-    : QRadioButton(parent), ControlView(button, dispatcher), button_(button) {
+    : ControlWidget(button, parent, dispatcher), button_(button) {
     // The layer groups the buttons of one parent.
     setAutoExclusive(false);
 }

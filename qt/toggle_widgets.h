@@ -11,11 +11,10 @@ namespace varn::desktop {
 // Check and radio buttons leave their state to the layer: a user's click runs the layer's click
 // once (which toggles, groups and raises the handler) and the widget then shows the layer's
 // state.
-class CheckBoxWidget : public QCheckBox, public ControlView {
+class CheckBoxWidget : public ControlWidget<QCheckBox> {
     Q_OBJECT
   public:
     CheckBoxWidget(ui::CheckBox& box, QWidget* parent, Dispatcher& dispatcher);
-    QWidget* widget() override { return this; }
 
   protected:
     void updateOwn(ui::Property property) override;
@@ -25,11 +24,10 @@ class CheckBoxWidget : public QCheckBox, public ControlView {
     ui::CheckBox& box_;
 };
 
-class RadioButtonWidget : public QRadioButton, public ControlView {
+class RadioButtonWidget : public ControlWidget<QRadioButton> {
     Q_OBJECT
   public:
     RadioButtonWidget(ui::RadioButton& button, QWidget* parent, Dispatcher& dispatcher);
-    QWidget* widget() override { return this; }
 
   protected:
     void updateOwn(ui::Property property) override;

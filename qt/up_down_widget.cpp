@@ -3,8 +3,7 @@
 namespace varn::desktop {
 
 UpDownWidget::UpDownWidget(ui::UpDown& upDown, QWidget* parent, Dispatcher& dispatcher)
-    : QWidget(parent),
-      ControlView(upDown, dispatcher),
+    : ControlWidget(upDown, parent, dispatcher),
       upDown_(upDown),
       up_(new QToolButton(this)),
       down_(new QToolButton(this)) {

@@ -9,11 +9,10 @@
 namespace varn::desktop {
 
 // Two small arrow buttons beside their edit; each press steps the layer's spinner.
-class UpDownWidget : public QWidget, public ControlView {
+class UpDownWidget : public ControlWidget<QWidget> {
     Q_OBJECT
   public:
     UpDownWidget(ui::UpDown& upDown, QWidget* parent, Dispatcher& dispatcher);
-    QWidget* widget() override { return this; }
 
     QToolButton* upButton() const { return up_; }
     QToolButton* downButton() const { return down_; }
