@@ -7,7 +7,7 @@
 #include <string>
 
 #include "qt/edit_widget.h"
-#include "ui/platform.h"
+#include "tests/qt/message_box_icons.h"
 
 using namespace varn::desktop;
 
@@ -40,19 +40,13 @@ TEST(FilterConversion, FirstEntryIsTheSelectedOne) {
 }
 
 TEST(MessageBoxIcon, FollowsTheIconBitsOnly) {
-    const struct {
-        unsigned flags;
-        QMessageBox::Icon icon;
-    } cases[] = {
-        {ui::MB_OK, QMessageBox::NoIcon},
-        {ui::MB_ICONSTOP, QMessageBox::Critical},
-        {ui::MB_ICONQUESTION, QMessageBox::Question},
-        {ui::MB_ICONEXCLAMATION, QMessageBox::Warning},
+    const FlagsIcon otherBitsSet[] = {
         {ui::MB_ICONSTOP | 0x1, QMessageBox::Critical},
         {ui::MB_ICONEXCLAMATION | 0x100, QMessageBox::Warning},
         {0x07, QMessageBox::NoIcon},
     };
-    for (const auto& c : cases) EXPECT_EQ(IconForFlags(c.flags), c.icon) << c.flags;
+    for (const auto& c : kIconsByFlags) EXPECT_EQ(IconForFlags(c.flags), c.icon) << c.flags;
+    for (const auto& c : otherBitsSet) EXPECT_EQ(IconForFlags(c.flags), c.icon) << c.flags;
 }
 
 TEST(ProgressScaling, SmallRangesShowAsTheyAreLargeOnesScaleToTheWidgetLimit) {

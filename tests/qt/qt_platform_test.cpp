@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "tests/qt/message_box_icons.h"
 #include "ui/file_dialog.h"
 
 namespace {
@@ -42,16 +43,7 @@ class QtPlatformTest : public ::testing::Test {
 };
 
 TEST_F(QtPlatformTest, MessageBoxHasTitleTextIconAndOneOkButton) {
-    const struct {
-        unsigned flags;
-        QMessageBox::Icon icon;
-    } cases[] = {
-        {ui::MB_OK, QMessageBox::NoIcon},
-        {ui::MB_ICONSTOP, QMessageBox::Critical},
-        {ui::MB_ICONQUESTION, QMessageBox::Question},
-        {ui::MB_ICONEXCLAMATION, QMessageBox::Warning},
-    };
-    for (const auto& c : cases) {
+    for (const auto& c : kIconsByFlags) {
         bool seen = false;
         WhenDialogOpens<QMessageBox>([&](QMessageBox& box) {
             seen = true;
