@@ -16,7 +16,7 @@
 
 #include "app/form1.h"
 #include "qt/main_window.h"
-#include "tests/qt/scripted_platform.h"
+#include "tests/support/fake_platform.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ TEST(Attack, OpenStandardCountSubstituteThroughTheWidgets) {
     const std::string cipherPath = (folder / "cipher.txt").string();
     std::ofstream(cipherPath, std::ios::binary) << Encipher(plain);
 
-    ScriptedPlatform platform;
+    FakePlatform platform;
     TForm1 form(platform);
     MainWindow window(form);
     window.show();

@@ -22,7 +22,7 @@
 
 #include "app/form1.h"
 #include "qt/up_down_widget.h"
-#include "tests/qt/scripted_platform.h"
+#include "tests/support/fake_platform.h"
 #include "ui/file_layer.h"
 
 namespace {
@@ -58,7 +58,7 @@ class WindowTest : public ::testing::Test {
         }
     }
 
-    ScriptedPlatform platform;
+    FakePlatform platform;
     TForm1 form{platform};
     MainWindow window{form};
 };
@@ -302,8 +302,8 @@ TEST_F(WindowTest, ErrorInAUserActionShowsOneStopBox) {
     form.Button2.OnClick = [] { throw ui::FileError("Cannot open file x.txt"); };
     QTest::mouseClick(widget<QPushButton>("Button2"), Qt::LeftButton);
     ASSERT_EQ(platform.boxes.size(), 1u);
-    EXPECT_EQ(platform.boxes[0], (ScriptedPlatform::Box{"Cannot open file x.txt.",
-                                                        "Ostrel Varn 3.8", ui::MB_ICONSTOP}));
+    EXPECT_EQ(platform.boxes[0],
+              (FakePlatform::Box{"Cannot open file x.txt.", "Ostrel Varn 3.8", ui::MB_ICONSTOP}));
     EXPECT_FALSE(window.busy());
 }
 
@@ -320,13 +320,13 @@ TEST_F(WindowTest, PointerOverAButtonReachesTheLayer) {
 TEST_F(WindowTest, SiteLabelsOpenOnTheirOwnKindOfClick) {
     auto* front = widget<QLabel>("LabelFrontURL");
     QTest::mouseClick(front, Qt::LeftButton, {}, QPoint(front->width() - 5, 5));
-    EXPECT_TRUE(platform.urls.empty());
+    EXPECT_TRUE(platform.openedUrls.empty());
     QTest::mouseDClick(front, Qt::LeftButton, {}, QPoint(front->width() - 5, 5));
-    EXPECT_EQ(platform.urls.size(), 1u);
+    EXPECT_EQ(platform.openedUrls.size(), 1u);
 
     showTab(7);
     QTest::mouseClick(widget<QLabel>("Label5"), Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_EQ(platform.urls.size(), 2u);
+    EXPECT_EQ(platform.openedUrls.size(), 2u);
 }
 
 TEST_F(WindowTest, SpinnerArrowsStepTheLengthField) {

@@ -16,6 +16,7 @@ class FakePlatform : public ui::Platform {
         std::string text;
         std::string title;
         unsigned flags;
+        bool operator==(const Box&) const = default;
     };
     struct DialogRun {
         std::string dialog;
