@@ -1,15 +1,19 @@
 #include "analysis/result_rows.h"
 
-#include <cmath>
-
 #include "analysis/number_format.h"
 
 namespace varn {
 
+std::uint64_t PercentageThousandths(std::uint64_t count, std::uint64_t total) {
+    if (total == 0) return 0;
+    // Exact: a quotient taken in floating point first lands just above round values (28 of 100
+    // would read 28.001).
+    const unsigned __int128 scaled = static_cast<unsigned __int128>(count) * 100000u;
+    return static_cast<std::uint64_t>((scaled + total - 1) / total);
+}
+
 double Percentage(std::uint64_t count, std::uint64_t total) {
-    if (total == 0) return 0.0;
-    const double scaled = static_cast<double>(count) / static_cast<double>(total) * 100000.0;
-    return std::ceil(scaled) * 0.001;
+    return static_cast<double>(PercentageThousandths(count, total)) * 0.001;
 }
 
 std::string ResultRow(const LetterEntry& entry, std::uint64_t total,

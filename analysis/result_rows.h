@@ -8,8 +8,9 @@
 
 namespace varn {
 
-// count / total * 100000, rounded up, * 0.001: the percentage rounded up to three decimals.
-// A total of 0 gives 0.
+// The percentage rounded up to three decimals: the ceiling of count * 100000 / total, taken
+// exactly in integers, then * 0.001. A total of 0 gives 0.
+std::uint64_t PercentageThousandths(std::uint64_t count, std::uint64_t total);
 double Percentage(std::uint64_t count, std::uint64_t total);
 
 // One row of the result table as cp1251 bytes: three spaces, count, TAB, space, percentage,
