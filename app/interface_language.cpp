@@ -14,6 +14,7 @@ void ApplyLanguageTexts(TForm1& form, int language) {
 
 void TForm1::RadioButtonRusClick() {
     state.InterfaceLanguage = 0;
+    platform.setInterfaceLanguage(0);
     RadioButtonEng.setChecked(false);
     RadioButtonRus.setChecked(true);
     ApplyLanguageTexts(*this, 0);
@@ -21,6 +22,7 @@ void TForm1::RadioButtonRusClick() {
 
 void TForm1::RadioButtonEngClick() {
     state.InterfaceLanguage = 1;
+    platform.setInterfaceLanguage(1);
     RadioButtonRus.setChecked(false);
     RadioButtonEng.setChecked(true);
     ApplyLanguageTexts(*this, 1);

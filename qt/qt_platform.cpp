@@ -1,11 +1,16 @@
 #include "qt/qt_platform.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QProcess>
+#include <QScreen>
 #include <QUrl>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +20,27 @@
 #include "ui/file_dialog.h"
 
 namespace varn::desktop {
+
+namespace {
+
+// Large enough that a listing shows its names, sizes, types and dates uncut; never larger than
+// the screen.
+QSize FileDialogSize(QWidget* window) {
+    const QSize readable(760, 480);
+    QScreen* screen = window ? window->screen() : QGuiApplication::primaryScreen();
+    return screen ? readable.boundedTo(screen->availableGeometry().size()) : readable;
+}
+
+}  // namespace
+
+QString RussianOkText::translate(const char* context, const char* sourceText,
+                                 const char* disambiguation, int n) const {
+    (void)disambiguation;
+    (void)n;
+    if (qstrcmp(context, "QPlatformTheme") == 0 && qstrcmp(sourceText, "OK") == 0)
+        return QStringLiteral("ОК");
+    return {};
+}
 
 void QtPlatform::messageBox(const std::string& text, const std::string& title, unsigned flags) {
     QMessageBox box(IconForFlags(flags), QString::fromStdString(title),
@@ -27,6 +53,10 @@ void QtPlatform::messageBox(const std::string& text, const std::string& title, u
 std::optional<std::string> QtPlatform::runFileDialog(const ui::FileDialog& dialog) {
     QFileDialog box(window_.data(), QString::fromStdString(dialog.title));
     box.setWindowModality(Qt::ApplicationModal);
+    // The toolkit's own dialog speaks the interface language; a desktop's native one would not.
+    box.setOption(QFileDialog::DontUseNativeDialog);
+    box.setViewMode(QFileDialog::Detail);
+    box.resize(FileDialogSize(window_.data()));
     if (dialog.kind() == ui::FileDialogKind::Open) {
         box.setFileMode(QFileDialog::ExistingFile);
         box.setAcceptMode(QFileDialog::AcceptOpen);
@@ -58,6 +88,26 @@ bool QtPlatform::startProcess(const std::string& program, const std::string& com
 
 bool QtPlatform::openUrl(const std::string& url) {
     return QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+}
+
+void QtPlatform::setInterfaceLanguage(int language) {
+    if (language != 0) {
+        // A translator leaves the application as it goes.
+        russianToolkitTexts_.reset();
+        russianOk_.reset();
+        return;
+    }
+    if (russianToolkitTexts_) return;
+    auto translator = std::make_unique<QTranslator>();
+    // Without the translations installed the toolkit's texts stay English.
+    if (!translator->load(QLocale(QLocale::Russian), "qtbase", "_",
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        return;
+    }
+    QCoreApplication::installTranslator(translator.get());
+    russianToolkitTexts_ = std::move(translator);
+    russianOk_ = std::make_unique<RussianOkText>();
+    QCoreApplication::installTranslator(russianOk_.get());
 }
 
 void QtPlatform::exitProcess(int code) {

@@ -1,11 +1,22 @@
 #pragma once
 
 #include <QPointer>
+#include <QTranslator>
 #include <QWidget>
+#include <memory>
 
 #include "ui/platform.h"
 
 namespace varn::desktop {
+
+// The toolkit's Russian texts keep the Latin "OK" of the box buttons; a Russian desktop's boxes
+// read "ОК".
+class RussianOkText : public QTranslator {
+  public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char* context, const char* sourceText, const char* disambiguation,
+                      int n) const override;
+};
 
 // The desktop's boxes, file dialogs, processes and browser.
 class QtPlatform : public ui::Platform {
@@ -18,9 +29,13 @@ class QtPlatform : public ui::Platform {
     bool startProcess(const std::string& program, const std::string& commandLine) override;
     bool openUrl(const std::string& url) override;
     void exitProcess(int code) override;
+    // Installs the toolkit's own Russian texts, or takes them away for English.
+    void setInterfaceLanguage(int language) override;
 
   private:
     QPointer<QWidget> window_;
+    std::unique_ptr<QTranslator> russianToolkitTexts_;
+    std::unique_ptr<QTranslator> russianOk_;
 };
 
 }  // namespace varn::desktop

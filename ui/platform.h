@@ -34,6 +34,10 @@ class Platform {
 
     // Ends the process at once with the exit code. A test platform records it and returns.
     virtual void exitProcess(int code) = 0;
+
+    // The interface language has been switched (0 Russian, anything else English): the desktop's
+    // own texts, such as the buttons of boxes and file dialogs, follow it.
+    virtual void setInterfaceLanguage(int language) { (void)language; }
 };
 
 }  // namespace ui

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/guide_text.h"
 #include "app/interface_language.h"
 #include "tests/support/form_fixture.h"
@@ -97,6 +99,12 @@ TEST_F(MainWindow, EveryCaptionAndHintFollowsTheLanguageBothWays) {
     EXPECT_EQ(form.TabSheet3.text(), " Count ");
     russian();
     EXPECT_EQ(form.state.InterfaceLanguage, 0);
+    // The desktop's own texts went with each switch, from the shown event's Russian on.
+    ASSERT_FALSE(platform.languages.empty());
+    EXPECT_EQ(platform.languages.front(), 0);
+    EXPECT_EQ(platform.languages.back(), 0);
+    EXPECT_NE(std::find(platform.languages.begin(), platform.languages.end(), 1),
+              platform.languages.end());
     for (const LanguageRow& row : kCaptionTable) {
         EXPECT_EQ(form.findControl(row.control)->text(), row.russian) << row.control;
     }

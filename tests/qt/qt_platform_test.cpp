@@ -6,10 +6,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeView>
 #include <functional>
 
 #include "tests/qt/message_box_icons.h"
@@ -62,6 +64,25 @@ TEST_F(QtPlatformTest, MessageBoxHasTitleTextIconAndOneOkButton) {
     }
 }
 
+// The buttons of the toolkit's boxes and dialogs follow the interface language.
+TEST_F(QtPlatformTest, BoxButtonSpeaksTheInterfaceLanguage) {
+    const struct {
+        int language;
+        const char* ok;
+    } cases[] = {{0, "ОК"}, {1, "OK"}, {0, "ОК"}};
+    for (const auto& c : cases) {
+        platform.setInterfaceLanguage(c.language);
+        QString shown;
+        WhenDialogOpens<QMessageBox>([&](QMessageBox& box) {
+            shown = box.button(QMessageBox::Ok)->text();
+            box.button(QMessageBox::Ok)->click();
+        });
+        platform.messageBox("Файл не выбран.", "Внимание", ui::MB_ICONQUESTION);
+        EXPECT_EQ(shown.remove('&').toStdString(), c.ok) << "language " << c.language;
+    }
+    platform.setInterfaceLanguage(1);
+}
+
 class FileDialogTest : public QtPlatformTest {
   protected:
     void SetUp() override {
@@ -100,6 +121,34 @@ TEST_F(FileDialogTest, OpenDialogOffersTheLastNameAndReturnsTheChoice) {
     ASSERT_TRUE(chosen.has_value());
     EXPECT_EQ(QFileInfo(QFile::decodeName(chosen->c_str())).canonicalFilePath(),
               QFileInfo(dir.filePath("old.txt")).canonicalFilePath());
+}
+
+TEST_F(FileDialogTest, RussianDialogIsTranslatedAndItsListingUncut) {
+    platform.setInterfaceLanguage(0);
+    QStringList buttons;
+    QStringList columns;
+    bool uncut = false;
+    WhenDialogOpens<QFileDialog>([&](QFileDialog& box) {
+        for (const QPushButton* button : box.findChildren<QPushButton*>())
+            buttons << button->text().remove('&');
+        if (const auto* listing = box.findChild<QTreeView*>("treeView")) {
+            const QHeaderView* header = listing->header();
+            uncut = true;
+            for (int i = 0; i < header->count(); ++i) {
+                if (header->isSectionHidden(i)) continue;
+                columns << header->model()->headerData(i, Qt::Horizontal).toString();
+                const int right = header->sectionViewportPosition(i) + header->sectionSize(i);
+                uncut = uncut && right <= listing->viewport()->width();
+            }
+        }
+        box.reject();
+    });
+    platform.runFileDialog(dialog);
+    platform.setInterfaceLanguage(1);
+    EXPECT_TRUE(buttons.contains("Открыть")) << buttons.join('|').toStdString();
+    EXPECT_TRUE(buttons.contains("Отмена")) << buttons.join('|').toStdString();
+    EXPECT_EQ(columns, (QStringList{"Имя", "Размер", "Тип", "Дата изменения"}));
+    EXPECT_TRUE(uncut) << "a column of the listing lies beyond its view";
 }
 
 TEST_F(FileDialogTest, CancelGivesNothing) {

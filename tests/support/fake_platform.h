@@ -30,6 +30,7 @@ class FakePlatform : public ui::Platform {
     std::vector<std::string> started;
     std::vector<std::string> openedUrls;
     std::optional<int> exitCode;
+    std::vector<int> languages;  // every switch of the desktop's own texts
     bool processesStart = false;
 
     void messageBox(const std::string& text, const std::string& title, unsigned flags) override {
@@ -51,6 +52,7 @@ class FakePlatform : public ui::Platform {
         return true;
     }
     void exitProcess(int code) override { exitCode = code; }
+    void setInterfaceLanguage(int language) override { languages.push_back(language); }
 
     void choose(const std::string& path) { answers.emplace_back(path); }
     void cancel() { answers.emplace_back(std::nullopt); }
