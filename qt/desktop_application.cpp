@@ -26,9 +26,11 @@ void ShowStartupError(const std::string& message) {
 
 }  // namespace
 
-void RunDesktopApplication(int argc, char** argv) {
-    int arguments = argc;
-    QApplication application(arguments, argv);
+void RunDesktopApplication() {
+    char programName[] = "ostrel-varn";
+    char* arguments[] = {programName, nullptr};
+    int argumentCount = 1;
+    QApplication application(argumentCount, arguments);
     try {
         QApplication::setApplicationName(kApplicationTitle);
         // No display name: the toolkit would append it to the window's own title.

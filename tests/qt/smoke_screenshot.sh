@@ -1,16 +1,19 @@
 #!/bin/sh
 # Starts the real program on a virtual X server, waits for its window, saves a screenshot of it
-# and ends the program. Usage: smoke_screenshot.sh <ostrel-varn binary> <output png>
+# and ends the program; then, on the same screen, saves the pictures of the window driven through
+# its tabs (both result tables in both languages, the guide, the password fields) beside it.
+# Usage: smoke_screenshot.sh <ostrel-varn binary> <output png> [<window_screenshots binary>]
 set -eu
 
 if [ "${1:-}" != "--inside" ]; then
     program=$1
     output=$2
+    driver=${3:-}
     mkdir -p "$(dirname "$output")"
     rm -f "$output"
     # Two virtual servers started at once may pick the same display; try again then.
     for attempt in 1 2 3; do
-        if xvfb-run -a -s "-screen 0 1600x1000x24" "$0" --inside "$program" "$output"; then
+        if xvfb-run -a -s "-screen 0 1600x1000x24" "$0" --inside "$program" "$output" "$driver"; then
             exit 0
         fi
         echo "attempt $attempt failed" >&2
@@ -21,12 +24,14 @@ fi
 
 program=$2
 output=$3
+driver=${4:-}
 # Nothing from the caller's session: the program must stand on the virtual screen alone.
 unset QT_QPA_PLATFORM
 workdir=$(mktemp -d)
 cd "$workdir"
 
-"$program" &
+# The toolkit's own options must not reach it: the title stays the window's own.
+"$program" -qwindowtitle "Not the program's title" -reverse &
 pid=$!
 trap 'kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; rm -rf "$workdir"' EXIT
 
@@ -53,3 +58,9 @@ echo "window $window: $(xdotool getwindowname "$window")"
 xdotool getwindowgeometry "$window"
 test -s "$output"
 echo "screenshot: $output"
+kill "$pid" 2>/dev/null || true
+wait "$pid" 2>/dev/null || true
+
+if [ -n "$driver" ]; then
+    "$driver" "$(dirname "$output")"
+fi
