@@ -203,7 +203,10 @@ void TForm1::applyStoredLayout() {
     Order(GroupBox6, 0);
     Order(Memo3, 0);
     Memo3.setReadOnly(true);
-    Memo3.verticalScrollBar = true;
+    Memo3.setVerticalScrollBar(true);
+    // The guide's lines are broken for 99 columns and its control-code table lines up in
+    // columns: a fixed-pitch face, narrowed until the longest line fits the box.
+    Memo3.setFont({"Lucida Console", 8, false, 0x000000, 62});
     Memo3.setText(ui::AdjustLineBreaks(std::string(GuideText())));
 
     // Tab 8: the frame's font is taken by its contents.

@@ -19,6 +19,24 @@ QString QtEntry(const QString& description, QString pattern) {
     return text + " (" + pattern + ")";
 }
 
+// Control characters other than TAB are shown by their pictures from the Control Pictures block
+// (U+2400 + code, DEL as U+2421), so that a text box shows and gives back exactly its bytes: only
+// CR LF is a line break.
+constexpr char16_t kControlPictures = 0x2400;
+constexpr char16_t kDeletePicture = 0x2421;
+
+QChar ControlPicture(unsigned char control) {
+    return QChar(control == 0x7F ? kDeletePicture
+                                 : static_cast<char16_t>(kControlPictures + control));
+}
+
+std::optional<unsigned char> ControlOfPicture(char16_t c) {
+    if (c == kDeletePicture) return 0x7F;
+    if (c >= kControlPictures && c < kControlPictures + 0x20 && c != kControlPictures + '\t')
+        return static_cast<unsigned char>(c - kControlPictures);
+    return std::nullopt;
+}
+
 QStringList QtEntries(const std::string& filter) {
     const QStringList parts = QString::fromStdString(filter).split('|');
     QStringList entries;
@@ -100,32 +118,52 @@ int ScaledProgressPosition(std::int64_t min, std::int64_t max, std::int64_t posi
 }
 
 QString LayerTextToWidget(const std::string& text) {
-    std::string plain;
-    plain.reserve(text.size());
+    QString shown;
+    shown.reserve(static_cast<qsizetype>(text.size()));
+    std::size_t plainStart = 0;
+    const auto flushPlain = [&](std::size_t end) {
+        shown +=
+            QString::fromUtf8(text.data() + plainStart, static_cast<qsizetype>(end - plainStart));
+    };
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r') {
-            plain += '\n';
-            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const bool control = (byte < 0x20 && byte != '\t') || byte == 0x7F;
+        if (!control) continue;
+        flushPlain(i);
+        if (byte == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            shown += QChar('\n');
+            ++i;
         } else {
-            plain += text[i];
+            shown += ControlPicture(byte);
         }
+        plainStart = i + 1;
     }
-    return QString::fromStdString(plain);
+    flushPlain(text.size());
+    return shown;
 }
 
 std::string WidgetTextToLayer(const QString& text) {
-    QString copy = text;
-    copy.replace(QChar::ParagraphSeparator, QChar('\n'));
-    const std::string plain = copy.toStdString();
     std::string layer;
-    layer.reserve(plain.size() + plain.size() / 16);
-    for (const char c : plain) {
-        if (c == '\n') {
+    layer.reserve(static_cast<std::size_t>(text.size()) + 16);
+    qsizetype plainStart = 0;
+    const auto flushPlain = [&](qsizetype end) {
+        layer += QStringView(text).mid(plainStart, end - plainStart).toUtf8().toStdString();
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        const bool lineBreak =
+            c == '\n' || c == QChar::ParagraphSeparator || c == QChar::LineSeparator;
+        const std::optional<unsigned char> control = ControlOfPicture(c);
+        if (!lineBreak && !control) continue;
+        flushPlain(i);
+        if (lineBreak) {
             layer += "\r\n";
         } else {
-            layer += c;
+            layer += static_cast<char>(*control);
         }
+        plainStart = i + 1;
     }
+    flushPlain(text.size());
     return layer;
 }
 

@@ -30,9 +30,12 @@ inline constexpr std::int64_t kWidgetProgressLimit = 65535;
 int ScaledProgressMax(std::int64_t min, std::int64_t max);
 int ScaledProgressPosition(std::int64_t min, std::int64_t max, std::int64_t position);
 
-// Memo texts: the layer separates lines with CR LF, the widget with LF.
+// Memo texts: only the layer's CR LF is a line break (LF in the widget); every other control
+// character but TAB (a lone CR or LF, NUL, DEL...) shows as its symbol from the Control Pictures
+// block (U+2400 + code, DEL U+2421), so the layer's text comes back byte for byte.
 QString LayerTextToWidget(const std::string& text);
-// Takes plain text with LF or the document's paragraph separators.
+// The inverse: LF, the document's paragraph and line separators become CR LF, control pictures
+// their control characters.
 std::string WidgetTextToLayer(const QString& text);
 
 // Caret positions: the widget counts UTF-16 units with one unit per line break, the layer counts

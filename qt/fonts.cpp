@@ -1,5 +1,6 @@
 #include "qt/fonts.h"
 
+#include <QFontMetricsF>
 #include <QStringList>
 #include <cmath>
 
@@ -12,7 +13,9 @@ constexpr int kFontStretch = 90;
 }  // namespace
 
 void InstallFontSubstitutes() {
-    const QStringList sans{"DejaVu Sans", "Liberation Sans", "Noto Sans", "FreeSans"};
+    // Arial's metrics first: its digits are as narrow beside its letters as those of the classic
+    // faces, so the result table's numbers stay between their tab stops.
+    const QStringList sans{"Liberation Sans", "DejaVu Sans", "Noto Sans", "FreeSans"};
     const QStringList mono{"DejaVu Sans Mono", "Liberation Mono", "Noto Sans Mono", "FreeMono"};
     QFont::insertSubstitutions("MS Sans Serif", sans);
     QFont::insertSubstitutions("Comic Sans MS", sans);
@@ -26,8 +29,17 @@ QFont ToQFont(const ui::Font& font) {
     result.setPixelSize(static_cast<int>(std::lround(font.points * 96.0 / 72.0)));
     result.setUnderline(font.underline);
     // The fallback fonts run wider than the classic ones the bounds were made for.
-    result.setStretch(kFontStretch);
+    result.setStretch(kFontStretch * font.stretch / 100);
     return result;
+}
+
+qreal TextBoxTabStop(const QFont& font) {
+    // The dialog's horizontal base unit: the average width of the 52 Latin letters, rounded as
+    // the classic dialogs round it; 32 dialog units are eight of them.
+    const QString letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    const int width = static_cast<int>(std::lround(QFontMetricsF(font).horizontalAdvance(letters)));
+    const int baseUnit = (width / 26 + 1) / 2;
+    return 8 * baseUnit;
 }
 
 QColor ToQColor(std::uint32_t rgb) {

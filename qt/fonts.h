@@ -17,4 +17,8 @@ QFont ToQFont(const ui::Font& font);
 
 QColor ToQColor(std::uint32_t rgb);
 
+// The tab stops of a text box: every 32 dialog units, that is eight average character widths of
+// its font, as the classic text boxes the layout was made for have them.
+qreal TextBoxTabStop(const QFont& font);
+
 }  // namespace varn::desktop

@@ -5,38 +5,27 @@
 #include <QTextDocument>
 
 #include "qt/conversions.h"
+#include "qt/fonts.h"
 
 namespace varn::desktop {
 
 MemoWidget::MemoWidget(ui::Memo& memo, QWidget* parent, Dispatcher& dispatcher)
     : ControlWidget(memo, parent, dispatcher), memo_(memo) {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setVerticalScrollBarPolicy(memo.verticalScrollBar ? Qt::ScrollBarAlwaysOn
-                                                      : Qt::ScrollBarAlwaysOff);
-    setLineWrapMode(memo.wordWrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
     setTabChangesFocus(true);
-    // Small cells such as the result table's headings hold one line in 17 pixels.
-    document()->setDocumentMargin(memo.bounds().height < 30 ? 0 : 2);
-    if (memo.flatBorder) {
+    connect(this, &QPlainTextEdit::textChanged, this, [this] { typed(); });
+}
+
+void MemoWidget::applyStyle() {
+    setVerticalScrollBarPolicy(memo_.verticalScrollBar() ? Qt::ScrollBarAlwaysOn
+                                                         : Qt::ScrollBarAlwaysOff);
+    setLineWrapMode(memo_.wordWrap() ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    if (memo_.flatBorder()) {
         setFrameStyle(QFrame::Box | QFrame::Plain);
         setLineWidth(1);
     } else {
         setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     }
-    QTextOption option = document()->defaultTextOption();
-    switch (memo.alignment()) {
-        case ui::Alignment::Left:
-            option.setAlignment(Qt::AlignLeft);
-            break;
-        case ui::Alignment::Center:
-            option.setAlignment(Qt::AlignHCenter);
-            break;
-        case ui::Alignment::Right:
-            option.setAlignment(Qt::AlignRight);
-            break;
-    }
-    document()->setDefaultTextOption(option);
-    connect(this, &QPlainTextEdit::textChanged, this, [this] { typed(); });
 }
 
 std::string MemoWidget::layerText() const {
@@ -53,6 +42,22 @@ void MemoWidget::updateOwn(ui::Property property) {
             break;
         case ui::Property::ReadOnly:
             setReadOnly(memo_.readOnly());
+            break;
+        case ui::Property::Font:
+            setTabStopDistance(TextBoxTabStop(font()));
+            break;
+        case ui::Property::Bounds:
+            // Small cells such as the result table's headings hold one line in 17 pixels.
+            document()->setDocumentMargin(memo_.bounds().height < 30 ? 0 : 2);
+            break;
+        case ui::Property::Alignment: {
+            QTextOption option = document()->defaultTextOption();
+            option.setAlignment(ToQtAlignment(memo_.alignment()));
+            document()->setDefaultTextOption(option);
+            break;
+        }
+        case ui::Property::Style:
+            applyStyle();
             break;
         case ui::Property::Caret: {
             const int position = WidgetCaretPosition(memo_.text(), memo_.selStart());

@@ -20,6 +20,8 @@ class MemoWidget : public ControlWidget<QPlainTextEdit> {
     void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
+    // Scroll bar, wrapping and border as the layer says.
+    void applyStyle();
     // The widget's text in the layer's form.
     std::string layerText() const;
     void typed();

@@ -52,6 +52,7 @@ struct Font {
     int points = 8;
     bool underline = false;
     std::uint32_t color = 0x000000;  // 0xRRGGBB
+    int stretch = 100;               // percent of the face's normal width
     bool operator==(const Font&) const = default;
 };
 

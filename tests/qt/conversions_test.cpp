@@ -81,21 +81,39 @@ TEST(ProgressScaling, PositionOutsideTheRangeIsClamped) {
     EXPECT_EQ(ScaledProgressPosition(0, 100, -5), 0);
 }
 
-TEST(MemoText, LayerLineBreaksBecomeWidgetLineBreaks) {
+TEST(MemoText, OnlyCrLfBreaksALineOtherControlsShowAsPictures) {
     const struct {
         std::string layer;
         QString widget;
     } cases[] = {
-        {"", ""},         {"abc", "abc"},       {"a\r\nb", "a\nb"},
-        {"a\r\n", "a\n"}, {"\r\n\r\n", "\n\n"}, {"эталон\r\nяб", QString::fromUtf8("эталон\nяб")},
-        {"a\rb", "a\nb"}, {"a\nb", "a\nb"},
+        {"", ""},
+        {"abc", "abc"},
+        {"a\r\nb", "a\nb"},
+        {"a\r\n", "a\n"},
+        {"\r\n\r\n", "\n\n"},
+        {"эталон\r\nяб", QString::fromUtf8("эталон\nяб")},
+        // A lone CR or LF is a character of the line, not a break.
+        {"a\rb", QString::fromUtf8("a␍b")},
+        {"a\nb", QString::fromUtf8("a␊b")},
+        // What "All" puts into a standard from a text with CR LF line ends: LF before CR.
+        {"ab\n\r", QString::fromUtf8("ab␊␍")},
+        {"\r\r\n\n", QString::fromUtf8("␍\n␊")},
+        {std::string("x\0y", 3), QString::fromUtf8("x␀y")},
+        {"\x01\x1b\x1f\x7f", QString::fromUtf8("␁␛␟␡")},
+        // TAB stays a TAB: the result table's columns stand on it.
+        {"1\t 2 %\t\ta", "1\t 2 %\t\ta"},
     };
-    for (const auto& c : cases) EXPECT_EQ(LayerTextToWidget(c.layer), c.widget) << c.layer;
+    for (const auto& c : cases) {
+        EXPECT_EQ(LayerTextToWidget(c.layer), c.widget) << c.layer;
+        EXPECT_EQ(WidgetTextToLayer(c.widget), c.layer) << c.layer;
+    }
 }
 
 TEST(MemoText, WidgetLineBreaksBecomeCrLf) {
     EXPECT_EQ(WidgetTextToLayer("a\nb\n"), "a\r\nb\r\n");
     EXPECT_EQ(WidgetTextToLayer(QString("a") + QChar::ParagraphSeparator + "b"), "a\r\nb");
+    // Shift+Enter in the widget starts a new line too.
+    EXPECT_EQ(WidgetTextToLayer(QString("a") + QChar::LineSeparator + "b"), "a\r\nb");
     EXPECT_EQ(WidgetTextToLayer(QString::fromUtf8("я\nё")), "я\r\nё");
     // A no-break space is a character of its own, not a blank.
     EXPECT_EQ(WidgetTextToLayer(QString(QChar(0xA0))), "\u00A0");
@@ -107,9 +125,19 @@ TEST(CaretMapping, CrLfCountsTwiceInTheLayerOnceInTheWidget) {
         int widget;
         std::size_t index;
     } cases[] = {
-        {"ab\r\ncd", 0, 0},  {"ab\r\ncd", 2, 2},  {"ab\r\ncd", 3, 4},
-        {"ab\r\ncd", 5, 6},  {"я\r\nб", 1, 1},    {"я\r\nб", 2, 3},
-        {"\r\n\r\nx", 2, 4}, {"\r\n\r\nx", 3, 5}, {"", 0, 0},
+        {"ab\r\ncd", 0, 0},
+        {"ab\r\ncd", 2, 2},
+        {"ab\r\ncd", 3, 4},
+        {"ab\r\ncd", 5, 6},
+        {"я\r\nб", 1, 1},
+        {"я\r\nб", 2, 3},
+        {"\r\n\r\nx", 2, 4},
+        {"\r\n\r\nx", 3, 5},
+        {"", 0, 0},
+        // A lone CR or LF is one character on both sides.
+        {"a\rb\r\nc", 2, 2},
+        {"a\rb\r\nc", 4, 5},
+        {"\n\r\r\nx", 3, 4},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(LayerCaretIndex(c.layer, c.widget), c.index) << c.layer << " @" << c.widget;
