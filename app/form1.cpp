@@ -67,10 +67,9 @@ ui::Control* TForm1::findControl(const std::string& name) const {
 
 void TForm1::applyStoredLayout() {
     Form1.setText(kWindowCaption);
-    Form1.clientWidth = 418;
-    Form1.clientHeight = 342;
-    Form1.resizable = false;
-    Form1.icon = "varn";
+    Form1.setClientSize(418, 342);
+    Form1.setResizable(false);
+    Form1.setIcon("varn");
     Form1.setFont({"Comic Sans MS", 8, false, 0x000000});
     // The page control's font is the one every control on the tabs takes.
     const ui::Font pageFont{"MS Sans Serif", 8, false, 0x000000};
@@ -91,8 +90,8 @@ void TForm1::applyStoredLayout() {
     Order(MemoFile, 1);
     Order(MemoSourceFile, 4);
     MemoSourceFile.setReadOnly(true);
-    MemoSourceFile.verticalScrollBar = true;
-    MemoSourceFile.sunkenBorder = true;
+    MemoSourceFile.setVerticalScrollBar(true);
+    MemoSourceFile.setSunkenBorder(true);
     LabelFrontLogo.setText(kMakerMark);
     LabelFrontLogo.setFont({"MS Sans Serif", 9, false, kMaroon});
     LabelFrontLogo.setHint("Мастерская Острел: учебные программы по криптографии");
@@ -106,7 +105,7 @@ void TForm1::applyStoredLayout() {
     MemoOldEtl.setReadOnly(true);
     MemoOldEtl.setTabStop(false);
     MemoOldEtl.setColor(ui::kInactiveBorderColor);
-    MemoOldEtl.flatBorder = true;
+    MemoOldEtl.setFlatBorder(true);
     MemoOldEtl.setFont({"Lucida Console", 8, false, 0x000000});
     Order(Memo1, 1);
     Memo1.setFont({"Lucida Console", 8, false, 0x000000});
@@ -132,7 +131,7 @@ void TForm1::applyStoredLayout() {
     Order(Memo2, 0);
     Memo2.setReadOnly(true);
     Memo2.setTabStop(false);
-    Memo2.verticalScrollBar = true;
+    Memo2.setVerticalScrollBar(true);
     Order(ButtonStart, 0);
     Order(Button_AllScan, 1);
     Order(ButtonSaveRes, 2);
@@ -145,8 +144,8 @@ void TForm1::applyStoredLayout() {
     Order(Memo10, 2);
     Memo10.setReadOnly(true);
     Memo10.setTabStop(false);
-    Memo10.verticalScrollBar = true;
-    Memo10.sunkenBorder = true;
+    Memo10.setVerticalScrollBar(true);
+    Memo10.setSunkenBorder(true);
     Order(ProgressBarNewFilePass1, 4);
     Order(ProgressBarNewFile, 3);
 
@@ -166,8 +165,8 @@ void TForm1::applyStoredLayout() {
     Order(CheckBoxOwer, 2);
     Label4.setAlignment(ui::Alignment::Right);
     for (ui::Edit* edit : {&EditPassWordIdea, &EditPassWordIdea2, &EditPassWordIdea3}) {
-        edit->maxLength = 8;
-        edit->passwordChar = '*';
+        edit->setMaxLength(8);
+        edit->setPasswordChar('*');
     }
     Order(EditPassWordIdea, 3);
     Order(EditPassWordIdea2, 5);
@@ -182,7 +181,7 @@ void TForm1::applyStoredLayout() {
     Order(GroupBoxGenPass, 9);
     Order(ButtonGenPassword, 7);
     Order(EditGenPassword, 8);
-    EditGenPassword.maxLength = 9;
+    EditGenPassword.setMaxLength(9);
     CheckBoxLat.setText("Lat");
     Order(CheckBoxLat, 0);
     CheckBoxRus.setText("Rus");
@@ -215,9 +214,9 @@ void TForm1::applyStoredLayout() {
     Order(GroupBox7, 2);
     Order(ButtonDa, 0);
     Order(ButtonNet, 1);
-    Image1.resource = "exit_picture";
-    Image1.stretch = true;
-    Image4.resource = "exit_banner";
+    Image1.setResource("exit_picture");
+    Image1.setStretch(true);
+    Image4.setResource("exit_banner");
     Image4.setHint("Шифры и криптоанализ: учиться, пробуя");
     LinkLabel(Label5, arial);
     Label5.setHint("New");

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 #include "ui/control.h"
 
@@ -14,6 +15,8 @@ class Dispatcher {
     virtual ~Dispatcher() = default;
     virtual void dispatch(const std::function<void()>& action) = 0;
     virtual void progressMoved() = 0;
+    // A control's place in the focus order, or whether it has one, changed.
+    virtual void focusOrderChanged() = 0;
 };
 
 // Keeps one widget in step with one control of the layer. The common properties are handled
@@ -41,6 +44,12 @@ class ControlView {
 
     ui::Control& control_;
     Dispatcher& dispatcher_;
+
+  private:
+    // Whether the widget takes the focus by tabbing, as the layer's tab stop says.
+    void applyTabStop();
+
+    std::optional<Qt::FocusPolicy> ownFocusPolicy_;  // the widget's policy as a tab stop
 };
 
 // A widget of the toolkit's kind `Base` that is its own view.

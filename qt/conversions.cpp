@@ -3,6 +3,8 @@
 #include <QProcess>
 #include <algorithm>
 
+#include "ui/platform.h"
+
 namespace varn::desktop {
 
 namespace {
@@ -88,18 +90,33 @@ QString FirstQtFilter(const std::string& filter) {
 }
 
 QMessageBox::Icon IconForFlags(unsigned flags) {
-    switch (flags & 0xF0) {
-        case 0x10:
+    switch (flags & ui::kIconMask) {
+        case ui::MB_ICONSTOP:
             return QMessageBox::Critical;
-        case 0x20:
+        case ui::MB_ICONQUESTION:
             return QMessageBox::Question;
-        case 0x30:
+        case ui::MB_ICONEXCLAMATION:
             return QMessageBox::Warning;
-        case 0x40:
-            return QMessageBox::Information;
         default:
             return QMessageBox::NoIcon;
     }
+}
+
+Qt::Alignment ToQtAlignment(ui::Alignment alignment) {
+    switch (alignment) {
+        case ui::Alignment::Center:
+            return Qt::AlignHCenter;
+        case ui::Alignment::Right:
+            return Qt::AlignRight;
+        case ui::Alignment::Left:
+            break;
+    }
+    return Qt::AlignLeft;
+}
+
+std::optional<Qt::CursorShape> ToQtCursor(ui::Cursor cursor) {
+    if (cursor == ui::Cursor::Cross) return Qt::CrossCursor;
+    return std::nullopt;
 }
 
 int ScaledProgressMax(std::int64_t min, std::int64_t max) {

@@ -11,6 +11,8 @@
 #include <optional>
 #include <string>
 
+#include "ui/control.h"
+
 // Pure conversions between the control layer's conventions and the toolkit's, kept apart so they
 // can be checked without a display.
 namespace varn::desktop {
@@ -23,6 +25,12 @@ QString FirstQtFilter(const std::string& filter);
 
 // The icon of a message box by the icon bits of its flags.
 QMessageBox::Icon IconForFlags(unsigned flags);
+
+// The layer's horizontal alignment.
+Qt::Alignment ToQtAlignment(ui::Alignment alignment);
+// The layer's pointer shape; nothing for the arrow, which leaves each widget its own (a text
+// field's I-beam).
+std::optional<Qt::CursorShape> ToQtCursor(ui::Cursor cursor);
 
 // A bar's 64-bit range shown on the toolkit's int range: above 65535 everything is scaled to
 // 0..65535, otherwise shown as it is.

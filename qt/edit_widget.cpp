@@ -1,7 +1,11 @@
 #include "qt/edit_widget.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QSignalBlocker>
 #include <algorithm>
+
+#include "ui/cp1251.h"
 
 namespace varn::desktop {
 
@@ -14,12 +18,6 @@ bool ExceedsTypingLimit(const QString& before, const QString& after, int maxLeng
 
 EditWidget::EditWidget(ui::Edit& edit, QWidget* parent, Dispatcher& dispatcher)
     : ControlWidget(edit, parent, dispatcher), edit_(edit) {
-    if (edit.passwordChar != 0) {
-        setEchoMode(QLineEdit::Password);
-        // Each hidden character shows as the layer's mask character, not the style's bullet.
-        setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: %1; }")
-                          .arg(static_cast<int>(static_cast<unsigned char>(edit.passwordChar))));
-    }
     connect(this, &QLineEdit::textEdited, this, [this](const QString& text) { edited(text); });
 }
 
@@ -31,9 +29,34 @@ void EditWidget::updateOwn(ui::Property property) {
         case ui::Property::ReadOnly:
             setReadOnly(edit_.readOnly());
             break;
+        case ui::Property::Style:
+            showPasswordChar();
+            break;
         default:
             break;
     }
+}
+
+void EditWidget::showPasswordChar() {
+    const auto mask = static_cast<unsigned char>(edit_.passwordChar());
+    setEchoMode(mask != 0 ? QLineEdit::Password : QLineEdit::Normal);
+    // Each hidden character shows as the layer's mask character, not the style's bullet.
+    setStyleSheet(mask != 0 ? QStringLiteral("QLineEdit { lineedit-password-character: %1; }")
+                                  .arg(static_cast<int>(ui::Cp1251ToUnicode(mask)))
+                            : QString());
+    takeMaskFromStyle();
+}
+
+void EditWidget::takeMaskFromStyle() {
+    // The field reads its mask character from the style only when told that the style changed.
+    QEvent styleChanged(QEvent::StyleChange);
+    QCoreApplication::sendEvent(this, &styleChanged);
+}
+
+void EditWidget::showEvent(QShowEvent* event) {
+    QLineEdit::showEvent(event);
+    // Polishing for the first show puts the toolkit's own mask (a bullet) back.
+    if (edit_.passwordChar() != 0) takeMaskFromStyle();
 }
 
 void EditWidget::showLayerText() {
@@ -45,7 +68,7 @@ void EditWidget::showLayerText() {
 }
 
 void EditWidget::edited(const QString& text) {
-    if (ExceedsTypingLimit(accepted_, text, edit_.maxLength)) {
+    if (ExceedsTypingLimit(accepted_, text, edit_.maxLength())) {
         const int caret = cursorPosition() - static_cast<int>(text.size() - accepted_.size());
         const QSignalBlocker blocker(this);
         setText(accepted_);

@@ -16,10 +16,13 @@ class EditWidget : public ControlWidget<QLineEdit> {
 
   protected:
     void updateOwn(ui::Property property) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     void edited(const QString& text);
     void showLayerText();
+    void showPasswordChar();
+    void takeMaskFromStyle();
 
     ui::Edit& edit_;
     QString accepted_;  // the text before the user's last edit

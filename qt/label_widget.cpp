@@ -3,30 +3,23 @@
 #include <QMouseEvent>
 #include <algorithm>
 
+#include "qt/conversions.h"
+
 namespace varn::desktop {
 
 LabelWidget::LabelWidget(ui::Control& control, QWidget* parent, Dispatcher& dispatcher)
     : ControlWidget(control, parent, dispatcher) {
     setTextFormat(Qt::PlainText);
     setWordWrap(false);
-    switch (control.alignment()) {
-        case ui::Alignment::Left:
-            setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            break;
-        case ui::Alignment::Center:
-            setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-            break;
-        case ui::Alignment::Right:
-            setAlignment(Qt::AlignRight | Qt::AlignTop);
-            break;
-    }
-    if (control.cursor() == ui::Cursor::Cross) setCursor(Qt::CrossCursor);
 }
 
 void LabelWidget::updateOwn(ui::Property property) {
     if (property == ui::Property::Text) setText(QString::fromStdString(control_.text()));
+    if (property == ui::Property::Alignment) {
+        setAlignment(ToQtAlignment(control_.alignment()) | Qt::AlignTop);
+    }
     if (property == ui::Property::Text || property == ui::Property::Font ||
-        property == ui::Property::Bounds) {
+        property == ui::Property::Bounds || property == ui::Property::Alignment) {
         fitToText();
     }
 }

@@ -33,23 +33,47 @@ MainWindow::MainWindow(TForm1& form) : QWidget(nullptr), form_(form) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    const ui::Window& window = form.Form1;
-    setFixedSize(window.clientWidth, window.clientHeight);
-    setWindowTitle(QString::fromStdString(window.text()));
-    setWindowIcon(WindowIcon());
-    setFont(ToQFont(window.font()));
     setStyleSheet(kStyleSheet);
-
-    form.Form1.setListener([this](ui::Control& control, ui::Property property) {
-        if (property == ui::Property::Text) {
-            setWindowTitle(QString::fromStdString(control.text()));
-        }
-    });
+    for (const ui::Property property :
+         {ui::Property::Style, ui::Property::Text, ui::Property::Font}) {
+        updateWindow(property);
+    }
+    form.Form1.setListener([this](ui::Control&, ui::Property property) { updateWindow(property); });
     for (ui::Control* child : form.Form1.children()) {
         CreateControlWidgets(*child, this, *this, views_);
     }
+    built_ = true;
     ApplyTabOrder(form.Form1, views_);
     sincePaint_.start();
+}
+
+void MainWindow::updateWindow(ui::Property property) {
+    const ui::Window& window = form_.Form1;
+    switch (property) {
+        case ui::Property::Text:
+            setWindowTitle(QString::fromStdString(window.text()));
+            break;
+        case ui::Property::Font:
+            setFont(ToQFont(window.font()));
+            break;
+        case ui::Property::Style:
+            if (window.resizable()) {
+                setMinimumSize(0, 0);
+                setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+                resize(window.clientWidth(), window.clientHeight());
+            } else {
+                setFixedSize(window.clientWidth(), window.clientHeight());
+            }
+            setWindowIcon(WindowIcon());
+            break;
+        default:
+            break;
+    }
+}
+
+void MainWindow::focusOrderChanged() {
+    // While the widgets are being made the order is applied once at the end.
+    if (built_) ApplyTabOrder(form_.Form1, views_);
 }
 
 MainWindow::~MainWindow() {

@@ -23,6 +23,7 @@ class MainWindow : public QWidget, public Dispatcher {
 
     void dispatch(const std::function<void()>& action) override;
     void progressMoved() override;
+    void focusOrderChanged() override;
     bool busy() const { return busy_ > 0; }
 
     // The widget that shows the named control, or null.
@@ -37,11 +38,15 @@ class MainWindow : public QWidget, public Dispatcher {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // Keeps the top-level window in step with the layer's window control.
+    void updateWindow(ui::Property property);
+
     TForm1& form_;
     std::map<const ui::Control*, ControlView*> views_;
     int busy_ = 0;
     bool closeRequested_ = false;
     bool shown_ = false;
+    bool built_ = false;
     QElapsedTimer sincePaint_;
 };
 

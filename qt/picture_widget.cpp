@@ -5,10 +5,14 @@
 namespace varn::desktop {
 
 PictureWidget::PictureWidget(ui::Image& image, QWidget* parent, Dispatcher& dispatcher)
-    : ControlWidget(image, parent, dispatcher) {
-    setScaledContents(image.stretch);
+    : ControlWidget(image, parent, dispatcher), image_(image) {
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setPixmap(DrawPicture(image.resource));
+}
+
+void PictureWidget::updateOwn(ui::Property property) {
+    if (property != ui::Property::Style) return;
+    setScaledContents(image_.stretch());
+    setPixmap(DrawPicture(image_.resource()));
 }
 
 }  // namespace varn::desktop

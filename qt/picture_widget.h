@@ -12,6 +12,12 @@ class PictureWidget : public ControlWidget<QLabel> {
     Q_OBJECT
   public:
     PictureWidget(ui::Image& image, QWidget* parent, Dispatcher& dispatcher);
+
+  protected:
+    void updateOwn(ui::Property property) override;
+
+  private:
+    ui::Image& image_;
 };
 
 }  // namespace varn::desktop

@@ -77,12 +77,6 @@ void CreateControlWidgets(ui::Control& control, QWidget* parent, Dispatcher& dis
     views[&control] = view;
     control.setListener([view](ui::Control&, ui::Property property) { view->update(property); });
     view->updateAll();
-    if (!control.tabStop()) {
-        // Text fields still take a click, so their text can be selected and copied.
-        const bool text =
-            control.kind() == ui::ControlKind::Memo || control.kind() == ui::ControlKind::Edit;
-        view->widget()->setFocusPolicy(text ? Qt::ClickFocus : Qt::NoFocus);
-    }
     if (control.kind() == ui::ControlKind::PageControl) {
         auto& pages = static_cast<ui::PageControl&>(control);
         // Adding the pages is no change of tab by the user.

@@ -52,6 +52,36 @@ void Control::setFont(Font font) {
     notify(Property::Font);
 }
 
+void Control::setTabOrder(int order) {
+    if (order == tabOrder_) return;
+    tabOrder_ = order;
+    notify(Property::TabOrder);
+}
+
+void Control::setTabStop(bool stop) {
+    if (stop == tabStop_) return;
+    tabStop_ = stop;
+    notify(Property::TabStop);
+}
+
+void Control::setAlignment(Alignment alignment) {
+    if (alignment == alignment_) return;
+    alignment_ = alignment;
+    notify(Property::Alignment);
+}
+
+void Control::setColor(std::uint32_t color) {
+    if (color == color_) return;
+    color_ = color;
+    notify(Property::Color);
+}
+
+void Control::setCursor(Cursor cursor) {
+    if (cursor == cursor_) return;
+    cursor_ = cursor;
+    notify(Property::Cursor);
+}
+
 void Control::click() {
     raiseClick();
 }

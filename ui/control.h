@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace ui {
@@ -37,6 +38,14 @@ enum class Property {
     Font,
     ActivePage,
     Caret,
+    TabOrder,
+    TabStop,
+    Alignment,
+    Color,
+    Cursor,
+    // The kind's own look: a memo's scroll bar, wrapping and border, an edit's password
+    // character and length limit, a picture's image, the window's client size and icon.
+    Style,
 };
 
 struct Bounds {
@@ -96,18 +105,18 @@ class Control {
     void setReadOnly(bool readOnly);
 
     int tabOrder() const { return tabOrder_; }
-    void setTabOrder(int order) { tabOrder_ = order; }
+    void setTabOrder(int order);
     bool tabStop() const { return tabStop_; }
-    void setTabStop(bool stop) { tabStop_ = stop; }
+    void setTabStop(bool stop);
 
     const Font& font() const { return font_; }
     void setFont(Font font);
     Alignment alignment() const { return alignment_; }
-    void setAlignment(Alignment alignment) { alignment_ = alignment; }
+    void setAlignment(Alignment alignment);
     std::uint32_t color() const { return color_; }
-    void setColor(std::uint32_t color) { color_ = color; }
+    void setColor(std::uint32_t color);
     Cursor cursor() const { return cursor_; }
-    void setCursor(Cursor cursor) { cursor_ = cursor; }
+    void setCursor(Cursor cursor);
 
     void setListener(Listener listener) { listener_ = std::move(listener); }
 
@@ -124,6 +133,13 @@ class Control {
   protected:
     void notify(Property property);
     void raiseClick();
+    // Sets a field of the kind's own and tells the front end when it changed.
+    template <typename T>
+    void setStyleField(T& field, T value) {
+        if (field == value) return;
+        field = std::move(value);
+        notify(Property::Style);
+    }
 
   private:
     ControlKind kind_;

@@ -11,8 +11,16 @@ class Edit : public Control {
   public:
     Edit(std::string name, Control* parent, Bounds bounds)
         : Control(ControlKind::Edit, std::move(name), parent, bounds) {}
-    int maxLength = 0;  // 0: no limit
-    char passwordChar = 0;
+    // Characters the user may type; 0: no limit.
+    int maxLength() const { return maxLength_; }
+    void setMaxLength(int length) { setStyleField(maxLength_, length); }
+    // Shown for each character instead of it; 0: the text itself is shown.
+    char passwordChar() const { return passwordChar_; }
+    void setPasswordChar(char c) { setStyleField(passwordChar_, c); }
+
+  private:
+    int maxLength_ = 0;
+    char passwordChar_ = 0;
 };
 
 }  // namespace ui

@@ -34,13 +34,21 @@ class Memo : public Control {
     std::size_t selStart() const { return selStart_; }
     void setSelStart(std::size_t position);
 
-    bool verticalScrollBar = false;
-    bool wordWrap = true;
-    bool sunkenBorder = false;
-    bool flatBorder = false;
+    bool verticalScrollBar() const { return verticalScrollBar_; }
+    void setVerticalScrollBar(bool shown) { setStyleField(verticalScrollBar_, shown); }
+    bool wordWrap() const { return wordWrap_; }
+    void setWordWrap(bool wrap) { setStyleField(wordWrap_, wrap); }
+    bool sunkenBorder() const { return sunkenBorder_; }
+    void setSunkenBorder(bool sunken) { setStyleField(sunkenBorder_, sunken); }
+    bool flatBorder() const { return flatBorder_; }
+    void setFlatBorder(bool flat) { setStyleField(flatBorder_, flat); }
 
   private:
     std::size_t selStart_ = 0;
+    bool verticalScrollBar_ = false;
+    bool wordWrap_ = true;
+    bool sunkenBorder_ = false;
+    bool flatBorder_ = false;
 };
 
 // Turns lone CR and lone LF into CR LF; CR LF stays.

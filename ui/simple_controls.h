@@ -36,8 +36,15 @@ class Image : public Control {
   public:
     Image(std::string name, Control* parent, Bounds bounds)
         : Control(ControlKind::Image, std::move(name), parent, bounds) {}
-    std::string resource;
-    bool stretch = false;
+    const std::string& resource() const { return resource_; }
+    void setResource(std::string resource) { setStyleField(resource_, std::move(resource)); }
+    // Stretched to the bounds rather than shown at its own size.
+    bool stretch() const { return stretch_; }
+    void setStretch(bool stretch) { setStyleField(stretch_, stretch); }
+
+  private:
+    std::string resource_;
+    bool stretch_ = false;
 };
 
 // The top-level window.
@@ -45,10 +52,22 @@ class Window : public Control {
   public:
     Window(std::string name, Bounds bounds)
         : Control(ControlKind::Window, std::move(name), nullptr, bounds) {}
-    int clientWidth = 0;
-    int clientHeight = 0;
-    bool resizable = false;
-    std::string icon;
+    int clientWidth() const { return clientWidth_; }
+    int clientHeight() const { return clientHeight_; }
+    void setClientSize(int width, int height) {
+        setStyleField(clientWidth_, width);
+        setStyleField(clientHeight_, height);
+    }
+    bool resizable() const { return resizable_; }
+    void setResizable(bool resizable) { setStyleField(resizable_, resizable); }
+    const std::string& icon() const { return icon_; }
+    void setIcon(std::string icon) { setStyleField(icon_, std::move(icon)); }
+
+  private:
+    int clientWidth_ = 0;
+    int clientHeight_ = 0;
+    bool resizable_ = false;
+    std::string icon_;
 };
 
 }  // namespace ui

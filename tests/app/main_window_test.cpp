@@ -71,9 +71,9 @@ TEST_F(MainWindow, InventoryBoundsParentsAndSettings) {
         EXPECT_EQ(control->parent()->name(), row.parent) << row.name;
         EXPECT_EQ(control->bounds(), row.bounds) << row.name;
     }
-    EXPECT_EQ(form.EditPassWordIdea.maxLength, 8);
-    EXPECT_EQ(form.EditPassWordIdea3.passwordChar, '*');
-    EXPECT_EQ(form.EditGenPassword.maxLength, 9);
+    EXPECT_EQ(form.EditPassWordIdea.maxLength(), 8);
+    EXPECT_EQ(form.EditPassWordIdea3.passwordChar(), '*');
+    EXPECT_EQ(form.EditGenPassword.maxLength(), 9);
     EXPECT_TRUE(form.EditSplitPassword.readOnly());
     EXPECT_EQ(form.Memo1.font().family, "Lucida Console");
     EXPECT_EQ(form.Label5.font().family, "Arial");

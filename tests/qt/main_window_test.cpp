@@ -340,3 +340,111 @@ TEST_F(WindowTest, CloseRequestWhenIdleClosesAtOnce) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every change of the layer reaches its widget while the window is up, not only at creation.
+TEST_F(WindowTest, LayerChangesAtRunTimeReachTheWidgets) {
+    auto* memo = widget<QPlainTextEdit>("Memo1");
+    form.Memo1.setAlignment(ui::Alignment::Right);
+    EXPECT_EQ(memo->document()->defaultTextOption().alignment() & Qt::AlignHorizontal_Mask,
+              Qt::AlignRight);
+    auto* label = widget<QLabel>("Label4");
+    form.Label4.setAlignment(ui::Alignment::Left);
+    EXPECT_EQ(label->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+
+    const QColor standard = memo->palette().color(QPalette::Base);
+    form.Memo1.setColor(0x00FF00);
+    EXPECT_EQ(memo->palette().color(QPalette::Base), QColor(0, 255, 0));
+    form.Memo1.setColor(ui::kDefaultColor);
+    EXPECT_EQ(memo->palette().color(QPalette::Base), standard);
+
+    auto* button = widget<QPushButton>("Button2");
+    form.Button2.setCursor(ui::Cursor::Cross);
+    EXPECT_EQ(button->cursor().shape(), Qt::CrossCursor);
+    form.Button2.setCursor(ui::Cursor::Arrow);
+    EXPECT_FALSE(button->testAttribute(Qt::WA_SetCursor));
+
+    const Qt::FocusPolicy ownPolicy = button->focusPolicy();
+    form.Button2.setTabStop(false);
+    EXPECT_EQ(button->focusPolicy(), Qt::NoFocus);
+    form.MemoFile.setTabStop(false);
+    EXPECT_EQ(widget<QPlainTextEdit>("MemoFile")->focusPolicy(), Qt::ClickFocus);
+    form.Button2.setTabStop(true);
+    EXPECT_EQ(button->focusPolicy(), ownPolicy);
+
+    form.Memo1.setVerticalScrollBar(true);
+    EXPECT_EQ(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    form.Memo1.setWordWrap(false);
+    EXPECT_EQ(memo->lineWrapMode(), QPlainTextEdit::NoWrap);
+    form.Memo1.setFlatBorder(true);
+    EXPECT_EQ(memo->frameShape(), QFrame::Box);
+
+    auto* generated = widget<QLineEdit>("EditGenPassword");
+    form.EditGenPassword.setPasswordChar('*');
+    EXPECT_EQ(generated->echoMode(), QLineEdit::Password);
+    form.EditGenPassword.setPasswordChar(0);
+    EXPECT_EQ(generated->echoMode(), QLineEdit::Normal);
+
+    auto* picture = widget<QLabel>("Image1");
+    EXPECT_TRUE(picture->hasScaledContents());
+    form.Image1.setStretch(false);
+    EXPECT_FALSE(picture->hasScaledContents());
+
+    form.Form1.setClientSize(500, 400);
+    EXPECT_EQ(window.size(), QSize(500, 400));
+    form.Form1.setText("Other title");
+    EXPECT_EQ(window.windowTitle(), "Other title");
+}
+
+// The focus moves through the controls of a frame in the layer's order, also after a change.
+TEST_F(WindowTest, TabOrderFollowsTheLayerAtRunTime) {
+    std::map<const QWidget*, std::string> names;
+    for (const char* name :
+         {"Button2", "MemoFile", "RadioButtonRus", "RadioButtonEng", "MemoSourceFile"}) {
+        names[window.widgetFor(name)] = name;
+    }
+    const auto order = [&] {
+        std::vector<std::string> seen;
+        for (QWidget* w = window.nextInFocusChain(); w != &window; w = w->nextInFocusChain()) {
+            if (names.contains(w)) seen.push_back(names[w]);
+        }
+        return seen;
+    };
+    EXPECT_EQ(order(), (std::vector<std::string>{"Button2", "MemoFile", "RadioButtonRus",
+                                                 "RadioButtonEng", "MemoSourceFile"}));
+    form.Button2.setTabOrder(5);
+    EXPECT_EQ(order(), (std::vector<std::string>{"MemoFile", "RadioButtonRus", "RadioButtonEng",
+                                                 "MemoSourceFile", "Button2"}));
+}
+
+// The password fields hide each character behind a "*".
+TEST_F(WindowTest, PasswordFieldsShowAStarForEachCharacter) {
+    showTab(5);
+    auto* edit = widget<QLineEdit>("EditPassWordIdea");
+    edit->setFocus();
+    typeText(edit, QString::fromUtf8("pass\u044f"));
+    EXPECT_EQ(form.EditPassWordIdea.text(), "passя");
+    EXPECT_EQ(edit->displayText(), "*****");
+}
+
+}  // namespace
+
+namespace {
+
+// Making the widgets and bringing the layer's state over is no user's edit: every text stays.
+TEST(WindowBuild, MakingTheWidgetsChangesNoControlText) {
+    FakePlatform platform;
+    TForm1 form(platform);
+    std::map<std::string, std::string> before;
+    for (const auto& [name, control] : form.controls()) before[name] = control->text();
+    varn::desktop::MainWindow window(form);
+    window.show();
+    form.FormShow();
+    for (const auto& [name, control] : form.controls()) {
+        if (name == "Form1") continue;
+        EXPECT_EQ(control->text(), before[name]) << name;
+    }
+}
+
+}  // namespace
