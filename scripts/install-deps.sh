@@ -4,10 +4,10 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev qt6-translations-l10n
   libgtest-dev libgmock-dev googletest libbenchmark-dev libgcrypt20-dev
   xvfb xauth xdotool imagemagick x11-utils
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-liberation2 fonts-freefont-ttf
   clang libclang-rt-14-dev
 )
 if [[ "${1:-}" == "--bench" ]]; then
