@@ -203,7 +203,7 @@ FileCount CountFileBytes(const std::string& path, ByteCounts& counts,
                          const ProgressAdvance& advance, const CountOptions& options) {
     counts.fill(0);
     InputFile file(path);
-    if (!file.IsOpen()) throw std::runtime_error("Cannot open file " + path);
+    if (!file.IsOpen()) throw io::FileError(file.Failure());
     FileCount result;
     result.size = file.Size();
     if (onOpen) onOpen(result.size);
@@ -282,7 +282,7 @@ FileCount CountFileBytes(const std::string& path, ByteCounts& counts,
         throw;
     }
     stopWorker();
-    if (failed) throw std::runtime_error("Stream read error");
+    if (failed) throw io::FileError(io::FailureNow(io::FailureKind::Read, path));
 
     result.total = position;
     return result;

@@ -27,9 +27,8 @@ struct FileCount {
 
 // Counts the raw bytes of the first `size` bytes of the file into `counts` (which it zeroes).
 // `onOpen` receives the size before counting starts; `advance` receives the steps of the
-// byte-index rule per buffer. Throws std::runtime_error("Cannot open file " + path) when the
-// file (or a folder of that name) cannot be opened, and std::runtime_error("Stream read error")
-// on a read failure.
+// byte-index rule per buffer. Throws io::FileError: Open or NotRegular when the file cannot be
+// opened (a folder, FIFO or device is refused without being opened), Read on a read failure.
 FileCount CountFileBytes(const std::string& path, ByteCounts& counts,
                          const std::function<void(std::uint64_t size)>& onOpen,
                          const ProgressAdvance& advance, const CountOptions& options = {});

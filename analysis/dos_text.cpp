@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "analysis/file_reader.h"
+#include "io/transfer.h"
 
 namespace varn {
 
@@ -25,43 +26,8 @@ constexpr unsigned char kCr = 13;
 constexpr unsigned char kLf = 10;
 constexpr unsigned char kEndOfText = 26;
 
-bool WriteAll(int fd, const unsigned char* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (n == 0) return false;
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-class OutputFile {
-  public:
-    explicit OutputFile(const std::string& path)
-        : fd_(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666)) {}
-    OutputFile(const OutputFile&) = delete;
-    OutputFile& operator=(const OutputFile&) = delete;
-    ~OutputFile() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    bool IsOpen() const { return fd_ >= 0; }
-    bool Write(const unsigned char* data, std::size_t size) const {
-        return WriteAll(fd_, data, size);
-    }
-    // A delayed write error can show only here.
-    bool Close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
-
-  private:
-    int fd_;
-};
+// Temporaries of a translation lie beside its target.
+constexpr const char* kDosTextTempPrefix = "__varn__.tmp";
 
 std::uint64_t Steps(ProgressRule rule, std::uint64_t characters) {
     return rule == ProgressRule::AdvanceBefore ? StepsBefore(characters) : StepsAfter(characters);
@@ -350,14 +316,9 @@ std::size_t DosTextTranslator::Translate(const unsigned char* in, std::size_t si
     return o;
 }
 
-DosTextResult TranslateDosText(const std::string& inPath, const std::string& outPath,
-                               const ByteMap& map, ProgressRule rule,
-                               const ProgressAdvance& advance, const DosTextOptions& options) {
-    InputFile input(inPath);
-    if (!input.IsOpen()) return DosTextResult::InputOpenFailed;
-    OutputFile output(outPath);
-    if (!output.IsOpen()) return DosTextResult::OutputCreateFailed;
-
+DosTextResult TranslateDosText(const InputFile& input, int output, const ByteMap& map,
+                               ProgressRule rule, const ProgressAdvance& advance,
+                               const DosTextOptions& options) {
     PieceMaker maker(input, map, options);
     PieceRing ring(options.pipeline ? kPiecesInFlight : 1, maker.Capacity());
     std::unique_ptr<PieceMakerThread> thread;
@@ -377,7 +338,7 @@ DosTextResult TranslateDosText(const std::string& inPath, const std::string& out
         }
         const Piece& piece = ring.ToWrite();
         if (piece.readFailed) return DosTextResult::ReadFailed;
-        if (!output.Write(piece.bytes.get(), piece.size)) return DosTextResult::WriteFailed;
+        if (!io::WriteAll(output, piece.bytes.get(), piece.size)) return DosTextResult::WriteFailed;
         if (advance && piece.characters > 0) {
             const std::uint64_t steps =
                 Steps(rule, characters + piece.characters) - Steps(rule, characters);
@@ -388,8 +349,37 @@ DosTextResult TranslateDosText(const std::string& inPath, const std::string& out
         ring.Written();
         if (last) break;
     }
-    thread.reset();
-    if (!output.Close()) return DosTextResult::WriteFailed;
+    return DosTextResult::Ok;
+}
+
+DosTextResult TranslateDosText(const std::string& inPath, const io::Target& out, const ByteMap& map,
+                               ProgressRule rule, const ProgressAdvance& advance,
+                               const DosTextOptions& options, io::Failure* failure) {
+    io::Failure ignored;
+    io::Failure& reported = failure != nullptr ? *failure : ignored;
+    const InputFile input(inPath);
+    if (!input.IsOpen()) {
+        reported = input.Failure();
+        return DosTextResult::InputOpenFailed;
+    }
+    io::Replacement output;
+    if (!output.Begin(out, kDosTextTempPrefix, reported)) {
+        return reported.kind == io::FailureKind::Replace ? DosTextResult::ReplaceFailed
+                                                         : DosTextResult::OutputCreateFailed;
+    }
+    const DosTextResult result = TranslateDosText(input, output.fd(), map, rule, advance, options);
+    if (result == DosTextResult::ReadFailed) {
+        reported = io::FailureNow(io::FailureKind::Read, inPath);
+        return result;
+    }
+    if (result != DosTextResult::Ok) {
+        reported = io::FailureNow(io::FailureKind::Write, out.path);
+        return result;
+    }
+    if (!output.Commit(reported)) {
+        return reported.kind == io::FailureKind::Write ? DosTextResult::WriteFailed
+                                                       : DosTextResult::ReplaceFailed;
+    }
     return DosTextResult::Ok;
 }
 

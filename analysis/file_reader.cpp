@@ -8,43 +8,21 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "io/transfer.h"
+
 namespace varn {
 
 InputFile::InputFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        return;
-    }
-    fd_ = fd;
-    regular_ = S_ISREG(st.st_mode);
-    size_ = regular_ ? static_cast<std::uint64_t>(st.st_size) : 0;
-    ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
-}
-
-InputFile::~InputFile() {
-    if (fd_ >= 0) ::close(fd_);
+    fd_ = io::OpenRegular(path, O_RDONLY, st, failure_);
+    if (!fd_.ok()) return;
+    size_ = static_cast<std::uint64_t>(st.st_size);
+    id_ = io::IdOf(st);
+    mode_ = st.st_mode & 07777;
+    ::posix_fadvise(fd_.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
 }
 
 namespace {
-
-// Retries short reads until `want` bytes or the end; `readSome(done)` reads on after `done`.
-template <typename ReadSome>
-std::int64_t ReadFully(std::size_t want, ReadSome readSome) {
-    std::size_t got = 0;
-    while (got < want) {
-        const ssize_t n = readSome(got);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return -1;
-        }
-        if (n == 0) break;
-        got += static_cast<std::size_t>(n);
-    }
-    return static_cast<std::int64_t>(got);
-}
 
 bool FileHolds(int fd, std::uint64_t end) {
     struct stat st {};
@@ -55,14 +33,11 @@ bool FileHolds(int fd, std::uint64_t end) {
 
 std::int64_t InputFile::ReadAt(std::uint64_t offset, unsigned char* buffer,
                                std::size_t want) const {
-    return ReadFully(want, [&](std::size_t done) {
-        return ::pread(fd_, buffer + done, want - done, static_cast<off_t>(offset + done));
-    });
+    return io::ReadUpToAt(fd_.get(), buffer, want, offset);
 }
 
 std::int64_t InputFile::Read(unsigned char* buffer, std::size_t want) const {
-    return ReadFully(want,
-                     [&](std::size_t done) { return ::read(fd_, buffer + done, want - done); });
+    return io::ReadUpTo(fd_.get(), buffer, want);
 }
 
 namespace {
@@ -135,13 +110,6 @@ std::int64_t PieceReader::Next(const unsigned char*& data) {
         map_ ? file_.ReadAt(offset_, buffer_.get(), want) : file_.Read(buffer_.get(), want);
     if (got > 0) offset_ += static_cast<std::uint64_t>(got);
     return got;
-}
-
-bool SameFile(const std::string& a, const std::string& b) {
-    struct stat sa {};
-    struct stat sb {};
-    if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0) return false;
-    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
 }  // namespace varn

@@ -5,22 +5,29 @@
 #include <memory>
 #include <string>
 
+#include "io/open_file.h"
+
 namespace varn {
 
-// A read-only file descriptor that closes itself. A folder does not count as an open file.
+// A regular file open for reading. Anything else (a folder, FIFO, device or socket) is refused
+// without being opened, so nothing blocks; `Failure` then says why.
 class InputFile {
   public:
     InputFile() = default;
     explicit InputFile(const std::string& path);
     InputFile(const InputFile&) = delete;
     InputFile& operator=(const InputFile&) = delete;
-    ~InputFile();
 
-    bool IsOpen() const { return fd_ >= 0; }
-    int Descriptor() const { return fd_; }
+    bool IsOpen() const { return fd_.ok(); }
+    int Descriptor() const { return fd_.get(); }
     std::uint64_t Size() const { return size_; }
-    // A regular file can be read at any offset and mapped.
-    bool IsRegular() const { return regular_; }
+    // Device and inode, to tell whether another name is this same file.
+    io::FileId Id() const { return id_; }
+    // Permission bits.
+    mode_t Mode() const { return mode_; }
+    const io::Failure& Failure() const { return failure_; }
+    // Always true for an open file: it can be read at any offset and mapped.
+    bool IsRegular() const { return fd_.ok(); }
 
     // Reads up to `want` bytes at `offset`, retrying short reads; returns the bytes read
     // (fewer only at the end of the file), or -1 on a read error.
@@ -30,9 +37,11 @@ class InputFile {
     std::int64_t Read(unsigned char* buffer, std::size_t want) const;
 
   private:
-    int fd_ = -1;
+    io::Fd fd_;
     std::uint64_t size_ = 0;
-    bool regular_ = false;
+    io::FileId id_;
+    mode_t mode_ = 0;
+    io::Failure failure_;
 };
 
 // Maps `size` bytes of the file at the page-aligned `offset` and brings them into memory, or
@@ -69,8 +78,5 @@ class PieceReader {
     std::uint64_t windowOffset_ = 0;
     std::size_t windowSize_ = 0;
 };
-
-// True when both names exist and are the same file (device and inode).
-bool SameFile(const std::string& a, const std::string& b);
 
 }  // namespace varn

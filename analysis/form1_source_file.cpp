@@ -1,6 +1,6 @@
 #include "analysis/size_notice.h"
 #include "app/form1.h"
-#include "ui/file_layer.h"
+#include "io/whole_file.h"
 
 void TForm1::Button2Click() {
     MemoFile.clear();
@@ -10,7 +10,7 @@ void TForm1::Button2Click() {
     const std::string name = OpenDialog1.fileName;
     if (name.empty()) return;
     MemoFile.addLine(name);
-    const std::uint64_t size = ui::OpenAndTakeSize(name);
+    const std::uint64_t size = varn::io::TakeSize(name);
     if (size >= varn::kDisplayLimit) {
         MemoSourceFile.setText(varn::SizeNotice(size, russian()));
     } else {

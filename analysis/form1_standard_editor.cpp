@@ -2,8 +2,8 @@
 
 #include "analysis/size_notice.h"
 #include "app/form1.h"
+#include "io/whole_file.h"
 #include "ui/cp1251.h"
-#include "ui/file_layer.h"
 
 namespace {
 
@@ -88,7 +88,7 @@ void TForm1::ButtonOpenEtalClick() {
     OpenDialog2.execute();
     const std::string name = OpenDialog2.fileName;
     if (name.empty()) return;
-    const std::uint64_t size = ui::OpenAndTakeSize(name);
+    const std::uint64_t size = varn::io::TakeSize(name);
     if (size >= varn::kDisplayLimit) {
         Memo1.setText(varn::SizeNotice(size, russian()));
     } else {

@@ -1,15 +1,20 @@
-#include <cstdio>
+#include <sys/stat.h>
 
 #include "analysis/file_reader.h"
 #include "analysis/replace_letters.h"
 #include "analysis/size_notice.h"
+#include "app/file_messages.h"
 #include "app/form1.h"
+#include "io/open_file.h"
+#include "io/temporary_file.h"
+#include "io/whole_file.h"
 #include "ui/cp1251.h"
-#include "ui/file_layer.h"
 
 namespace {
 
-constexpr const char* kSubstitutionTemp = "__varn__.tmp";
+// "In window" substitutes into a temporary of its own in the current folder:
+// "__varn__.tmp.<random>", created exclusively and removed at the end.
+constexpr const char* kSubstitutionTempPrefix = "__varn__.tmp";
 
 // Steps shared by both substitutions: the two checks, then the size and the bar of the pass.
 // Returns false when a check failed and its message was shown.
@@ -27,7 +32,7 @@ bool CheckInputs(TForm1& form) {
 }
 
 std::uint64_t PrepareSubstitutionBar(TForm1& form) {
-    const std::uint64_t size = ui::OpenAndTakeSize(form.OpenDialog1.fileName);
+    const std::uint64_t size = varn::io::TakeSize(form.OpenDialog1.fileName);
     form.ProgressBarNewFile.setMax(static_cast<std::int64_t>(size / 100));
     form.ProgressBarNewFile.setPosition(0);
     return size;
@@ -38,35 +43,29 @@ void CountForSubstitution(TForm1& form) {
     form.CountStudyFileOnStandard(standard);
 }
 
-// Runs the engine and reports its failures; true when the whole output was written.
-bool Substitute(TForm1& form, const std::string& output) {
-    const auto result = varn::ReplaceLetters(
-        form.state.LetterTable, form.OpenDialog1.fileName, output, [&](std::uint64_t steps) {
-            form.ProgressBarNewFile.stepBy(static_cast<std::int64_t>(steps));
-        });
+// Reports the engine's result: its own failures in a box, the others as errors that end the
+// handler. True when the whole output was written.
+bool Report(TForm1& form, varn::DosTextResult result, const varn::io::Failure& failure) {
     switch (result) {
         case varn::DosTextResult::Ok:
             return true;
         case varn::DosTextResult::InputOpenFailed:
-            form.ShowMessage(MessageKind::Error, "Входной файл не открыт.",
-                             "The Input file not open.");
-            return false;
         case varn::DosTextResult::OutputCreateFailed:
-            form.ShowMessage(MessageKind::Error, "Выходной файл не создан.",
-                             "The Output file is not created.");
+            ShowMessageText(form, SubstitutionFailureText(result));
             return false;
         case varn::DosTextResult::ReadFailed:
-            throw ui::FileError("Stream read error");
         case varn::DosTextResult::WriteFailed:
-            throw ui::FileError("Stream write error");
+        case varn::DosTextResult::ReplaceFailed:
+            throw varn::io::FileError(failure);
     }
     return false;
 }
 
-// Removes the temporary file however the pass ends.
-struct TempFileRemover {
-    ~TempFileRemover() { std::remove(kSubstitutionTemp); }
-};
+varn::ProgressAdvance SubstitutionAdvance(TForm1& form) {
+    return [&form](std::uint64_t steps) {
+        form.ProgressBarNewFile.stepBy(static_cast<std::int64_t>(steps));
+    };
+}
 
 }  // namespace
 
@@ -78,11 +77,16 @@ void TForm1::ButtonNewFileClick() {
     SaveDialogNewFile.fileName = source;
     if (!SaveDialogNewFile.execute()) return;
     const std::string output = SaveDialogNewFile.fileName;
-    // The output must not be the file under study under any spelling: it would be truncated
-    // before it is read.
-    if (output.empty() || output == source || varn::SameFile(output, source)) return;
+    // The output must not be the file under study under any spelling: the input is never a
+    // target.
+    if (output.empty() || output == source || varn::io::SameFile(output, source)) return;
     CountForSubstitution(*this);
-    Substitute(*this, output);
+    // The chosen file is replaced only by a complete result, keeping its permission bits.
+    varn::io::Failure failure;
+    const varn::DosTextResult result = varn::TranslateDosText(
+        source, output, varn::SubstitutionMap(state.LetterTable), varn::ProgressRule::AdvanceBefore,
+        SubstitutionAdvance(*this), {}, &failure);
+    Report(*this, result, failure);
 }
 
 void TForm1::Button_VOknoClick() {
@@ -94,14 +98,37 @@ void TForm1::Button_VOknoClick() {
     }
     // The count leaves both of its bars at their maximum.
     CountForSubstitution(*this);
-    std::remove(kSubstitutionTemp);
-    TempFileRemover remover;
-    Substitute(*this, kSubstitutionTemp);
+    const std::string& source = OpenDialog1.fileName;
+    varn::io::Failure failure;
+    const varn::InputFile input(source);
+    if (!input.IsOpen()) {
+        Report(*this, varn::DosTextResult::InputOpenFailed, input.Failure());
+        return;
+    }
+    varn::io::TemporaryFile substituted;
+    if (!substituted.Create(".", kSubstitutionTempPrefix, failure)) {
+        Report(*this, varn::DosTextResult::OutputCreateFailed, failure);
+        return;
+    }
+    const varn::DosTextResult result = varn::ReplaceLetters(
+        state.LetterTable, input, substituted.fd(), SubstitutionAdvance(*this));
+    const int error = errno;
+    if (result == varn::DosTextResult::ReadFailed)
+        failure = {varn::io::FailureKind::Read, source, error};
+    if (result == varn::DosTextResult::WriteFailed) {
+        failure = {varn::io::FailureKind::Write, substituted.path(), error};
+    }
+    if (!Report(*this, result, failure)) return;
     ProgressBarNewFile.setPosition(ProgressBarNewFile.max());
-    const std::uint64_t substituted = ui::OpenAndTakeSize(kSubstitutionTemp);
-    if (substituted >= varn::kDisplayLimit) {
-        Memo10.setText(varn::SizeNotice(substituted, russian()));
+    struct stat info {};
+    if (::fstat(substituted.fd(), &info) != 0) {
+        throw varn::io::FileError(
+            varn::io::FailureNow(varn::io::FailureKind::Read, substituted.path()));
+    }
+    const auto substitutedSize = static_cast<std::uint64_t>(info.st_size);
+    if (substitutedSize >= varn::kDisplayLimit) {
+        Memo10.setText(varn::SizeNotice(substitutedSize, russian()));
     } else {
-        Memo10.loadFromFile(kSubstitutionTemp);
+        Memo10.loadFromBytes(varn::io::ReadWholeDescriptor(substituted.fd(), substituted.path()));
     }
 }

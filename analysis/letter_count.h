@@ -13,7 +13,7 @@ namespace varn {
 // resets the table, sets both bars to maximum size / 100 and position 0, counts every byte
 // folded with LowerChar (advancing both bars at byte indices 0, 100, 200, ...), pairs the table
 // with `s` in `direction`, fills both bars. Returns the number of bytes counted.
-// Throws std::runtime_error("Cannot open file " + path) when the file cannot be opened.
+// Throws io::FileError as CountFileBytes does.
 std::uint64_t CountOnEtalon(LetterTable& table, std::string& s, const std::string& path,
                             int direction, Progress& a, Progress& b,
                             const CountOptions& options = {});

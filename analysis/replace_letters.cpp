@@ -11,9 +11,15 @@ ByteMap SubstitutionMap(const LetterTable& table) {
 }
 
 DosTextResult ReplaceLetters(const LetterTable& table, const std::string& inPath,
-                             const std::string& outPath, const ProgressAdvance& advance,
+                             const io::Target& out, const ProgressAdvance& advance,
                              const DosTextOptions& options) {
-    return TranslateDosText(inPath, outPath, SubstitutionMap(table), ProgressRule::AdvanceBefore,
+    return TranslateDosText(inPath, out, SubstitutionMap(table), ProgressRule::AdvanceBefore,
+                            advance, options);
+}
+
+DosTextResult ReplaceLetters(const LetterTable& table, const InputFile& input, int output,
+                             const ProgressAdvance& advance, const DosTextOptions& options) {
+    return TranslateDosText(input, output, SubstitutionMap(table), ProgressRule::AdvanceBefore,
                             advance, options);
 }
 

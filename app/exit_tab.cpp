@@ -1,7 +1,7 @@
 #include <array>
 
 #include "app/form1.h"
-#include "ui/file_layer.h"
+#include "io/whole_file.h"
 
 namespace {
 
@@ -33,8 +33,9 @@ void TForm1::ButtonDaClick() {
         if (SaveDialog1.execute() && !SaveDialog1.fileName.empty()) {
             // The file is built apart from the editor, so a failed save leaves the editor as it
             // was.
-            ui::WriteWholeFile(SaveDialog1.fileName,
-                               Memo1.linesAsFileBytes() + Memo2.linesAsFileBytes());
+            // Replaced whole or not at all: a failed save leaves the old file as it was.
+            varn::io::ReplaceWholeFile(SaveDialog1.fileName,
+                                       Memo1.linesAsFileBytes() + Memo2.linesAsFileBytes());
         }
     }
     platform.exitProcess(0);

@@ -1,5 +1,6 @@
 #include "app/form1.h"
 
+#include "app/file_messages.h"
 #include "app/guide_text.h"
 #include "app/interface_language.h"
 
@@ -42,7 +43,8 @@ void LinkLabel(ui::Label& label, ui::Font font) {
 
 }  // namespace
 
-TForm1::TForm1(ui::Platform& platform_) : platform(platform_), guard(platform_, kApplicationTitle) {
+TForm1::TForm1(ui::Platform& platform_)
+    : platform(platform_), guard(platform_, kApplicationTitle, UnexpectedErrorText) {
     registerControls();
     applyStoredLayout();
     bindEvents();

@@ -1,32 +1,17 @@
 #pragma once
 
-#include <string_view>
-
 namespace varn {
 
-// Failures the file encryption module reports. The window shows them titled kCryptMessageTitle,
-// with the exclamation icon.
+// Failures the file encryption module reports; the window words them.
 enum class CryptMessage {
-    WriteFailed,      // a pass could not read its source to the end or write its result
-    OverwriteFailed,  // the old file could not be opened to be overwritten
-    RemoveFailed,     // the old file could not be deleted
-    RenameFailed,     // the result could not be moved to its name
+    WriteFailed,      // a pass could not write its result, or the result could not be flushed
+    OverwriteFailed,  // the old file could not be overwritten with "0" characters
+    RemoveFailed,     // the old file could not be deleted (no longer arises: nothing is deleted)
+    RenameFailed,     // the result could not be moved to its name (taken, or the rename failed)
     TooLarge,         // the source is 2 GiB or more
     NotEncrypted,     // the size does not fit the stored length
+    ReadFailed,       // a pass could not read its source to the end
+    WrongPassword,    // the last block's padding did not decipher to zeros: nothing was changed
 };
-
-inline constexpr std::string_view kCryptMessageTitle = "Error CryptModul";
-
-struct CryptMessageTexts {
-    CryptMessage message;
-    std::string_view russian;  // UTF-8
-    std::string_view english;
-};
-
-// Every message with both texts, in the order of the enum.
-extern const CryptMessageTexts kCryptMessageTable[6];
-
-// The text of a message in the interface language (UTF-8).
-std::string_view CryptMessageText(CryptMessage message, bool russian);
 
 }  // namespace varn

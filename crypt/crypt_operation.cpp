@@ -2,36 +2,14 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cstdio>
-
-#include "crypt/fd_io.h"
+#include "io/open_file.h"
+#include "io/replacement.h"
+#include "io/temporary_file.h"
 
 namespace varn {
 
 namespace {
-
-bool SameFile(int fd, const char* name) {
-    struct stat a {};
-    struct stat b {};
-    return ::fstat(fd, &a) == 0 && ::stat(name, &b) == 0 && a.st_dev == b.st_dev &&
-           a.st_ino == b.st_ino;
-}
-
-// Opened for update, as a pass needs; a file without any write permission bit counts as
-// read-only and is refused even where the process could write it anyway.
-int OpenNamedFile(const std::string& name) {
-    const int fd = ::open(name.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) return -1;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0 ||
-        SameFile(fd, kCryptTempName) || SameFile(fd, kCrypt3XTempName)) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
 
 CryptMessage MessageFor(IdeaStreamStatus status) {
     switch (status) {
@@ -39,67 +17,110 @@ CryptMessage MessageFor(IdeaStreamStatus status) {
             return CryptMessage::TooLarge;
         case IdeaStreamStatus::NotEncrypted:
             return CryptMessage::NotEncrypted;
+        case IdeaStreamStatus::WrongPadding:
+            return CryptMessage::WrongPassword;
+        case IdeaStreamStatus::ReadFailed:
+            return CryptMessage::ReadFailed;
         default:
             return CryptMessage::WriteFailed;
     }
 }
 
-void RemoveTemporaries() {
-    ::unlink(kCryptTempName);
-    ::unlink(kCrypt3XTempName);
+// What failed underneath a pass's status.
+io::Failure DetailOf(IdeaStreamStatus status, int error, const std::string& source,
+                     const std::string& target) {
+    switch (status) {
+        case IdeaStreamStatus::ReadFailed:
+            return {io::FailureKind::Read, source, error};
+        case IdeaStreamStatus::WriteFailed:
+            return {io::FailureKind::Write, target, error};
+        default:
+            return {};
+    }
+}
+
+// Checks made before a pass writes anything.
+IdeaStreamStatus CheckSource(int source, bool decrypt, const IdeaKey& key) {
+    if (!decrypt) return IdeaCheckPlainSource(source);
+    const IdeaStreamStatus format = IdeaCheckEncryptedSource(source);
+    return format != IdeaStreamStatus::Ok ? format : IdeaCheckPadding(source, key);
 }
 
 }  // namespace
 
 CryptOutcome RunCryptOperation(const CryptRequest& request, const CryptReport& report) {
-    fdio::Fd input(OpenNamedFile(request.fileName));
-    if (!input.ok()) return CryptOutcome::OpenFailed;
+    const std::string& name = request.fileName;
+    io::Failure failure;
+    struct stat info {};
+    // Opened for update, as the wipe needs; a file without any write permission bit counts as
+    // read-only and is refused even where the process could write it anyway.
+    io::Fd input = io::OpenRegular(name, O_RDWR, info, failure);
+    if (!input.ok() || (info.st_mode & 0222) == 0) return CryptOutcome::OpenFailed;
     const std::size_t passes = request.passwords.size();
-
-    auto fail = [&](CryptOutcome outcome) {
-        RemoveTemporaries();
-        return outcome;
-    };
-
-    for (std::size_t pass = 0; pass < passes; ++pass) {
-        if (pass > 0) {
-            input.Reset(::open(kCrypt3XTempName, O_RDONLY | O_CLOEXEC));
-            if (!input.ok()) return fail(CryptOutcome::TempFailed);
-        }
-        const IdeaStreamStatus check = request.decrypt ? IdeaCheckEncryptedSource(input.get())
-                                                       : IdeaCheckPlainSource(input.get());
-        if (check != IdeaStreamStatus::Ok) {
-            report(MessageFor(check));
-            return fail(CryptOutcome::ModuleFailed);
-        }
-
-        fdio::Fd output(
-            ::open(kCryptTempName, O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666));
-        if (!output.ok()) return fail(CryptOutcome::TempFailed);
-
-        const IdeaKey key = IdeaKeyFromPassword(request.passwords[pass]);
-        IdeaStreamStatus status =
-            request.decrypt ? IdeaDecryptStream(input.get(), output.get(), key, request.options)
-                            : IdeaEncryptStream(input.get(), output.get(), key, request.options);
-        if (!output.Close() && status == IdeaStreamStatus::Ok) {
-            status = IdeaStreamStatus::WriteFailed;
-        }
-        input.Close();
-        if (status != IdeaStreamStatus::Ok) {
-            report(MessageFor(status));
-            return fail(CryptOutcome::ModuleFailed);
-        }
-        // The next pass reads this result; the last one is left for the finish step.
-        if (pass + 1 < passes && std::rename(kCryptTempName, kCrypt3XTempName) != 0) {
-            return fail(CryptOutcome::TempFailed);
-        }
-    }
-    ::unlink(kCrypt3XTempName);
     if (passes == 0) return CryptOutcome::Done;
 
-    return CryptFinishFile(request.fileName, request.overwrite, report)
-               ? CryptOutcome::Done
-               : CryptOutcome::ModuleFailed;
+    // The result never has wider permissions than its source.
+    io::Target target;
+    target.mode = info.st_mode & 07777;
+    if (request.overwrite) {
+        target.path = name;
+        target.expected = io::IdOf(info);
+    } else {
+        // A result name that exists is left alone, a link there included.
+        target.path = CryptEncName(name);
+        target.followLink = false;
+        target.mayReplace = false;
+    }
+    io::Replacement result;
+    if (!result.Begin(target, kCryptTempPrefix, failure)) {
+        if (failure.kind == io::FailureKind::Replace) {
+            report(CryptMessage::RenameFailed, failure);
+            return CryptOutcome::ModuleFailed;
+        }
+        return CryptOutcome::TempFailed;
+    }
+
+    // The middle passes of 3X write to temporaries of their own beside the result.
+    io::TemporaryFile between[2];
+    int source = input.get();
+    std::string sourceName = name;
+    for (std::size_t pass = 0; pass < passes; ++pass) {
+        const IdeaKey key = IdeaKeyFromPassword(request.passwords[pass]);
+        const IdeaStreamStatus check = CheckSource(source, request.decrypt, key);
+        if (check != IdeaStreamStatus::Ok) {
+            report(MessageFor(check), DetailOf(check, errno, sourceName, {}));
+            return CryptOutcome::ModuleFailed;
+        }
+        const bool last = pass + 1 == passes;
+        io::TemporaryFile& middle = between[pass % 2];
+        if (!last && !middle.Create(io::FolderOf(result.path()), kCryptTempPrefix, failure)) {
+            return CryptOutcome::TempFailed;
+        }
+        const int output = last ? result.fd() : middle.fd();
+        const std::string& outputName = last ? result.temporaryPath() : middle.path();
+        const IdeaStreamStatus status =
+            request.decrypt ? IdeaDecryptStream(source, output, key, request.options)
+                            : IdeaEncryptStream(source, output, key, request.options);
+        if (status != IdeaStreamStatus::Ok) {
+            report(MessageFor(status), DetailOf(status, errno, sourceName, outputName));
+            return CryptOutcome::ModuleFailed;
+        }
+        source = output;
+        sourceName = outputName;
+    }
+
+    if (!result.Commit(failure)) {
+        report(failure.kind == io::FailureKind::Write ? CryptMessage::WriteFailed
+                                                      : CryptMessage::RenameFailed,
+               failure);
+        return CryptOutcome::ModuleFailed;
+    }
+    // The old file is gone from its name; its data goes too, now that the result stands in its
+    // place. A failure here leaves the result in place and is reported.
+    if (request.overwrite && !OverwriteWithZeros(input.get())) {
+        report(CryptMessage::OverwriteFailed, io::FailureNow(io::FailureKind::Write, name));
+    }
+    return CryptOutcome::Done;
 }
 
 bool Valid3XPassword(std::string_view, std::string_view, std::string_view) {

@@ -1,7 +1,9 @@
 #pragma once
 
-// One whole cipher operation of the window: one pass, or three for 3X, and the finish step.
+// One whole cipher operation of the window: one pass, or three for 3X, and putting the result in
+// place.
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,11 +11,16 @@
 #include "crypt/crypt_finish.h"
 #include "crypt/crypt_messages.h"
 #include "crypt/idea_stream.h"
+#include "io/failure.h"
 
 namespace varn {
 
-// Input of the middle 3X passes, next to kCryptTempName; removed at the end whatever happens.
-inline constexpr const char* kCrypt3XTempName = "tempfile-3x.dnc";
+// Every temporary of an operation is "tempfile.dnc.<random>", created exclusively in the folder
+// of the file it will replace.
+inline constexpr const char* kCryptTempPrefix = "tempfile.dnc";
+
+// A module failure and what failed underneath (empty for the format's own refusals).
+using CryptReport = std::function<void(CryptMessage, const io::Failure&)>;
 
 struct CryptRequest {
     std::string fileName;  // used whole
@@ -25,15 +32,18 @@ struct CryptRequest {
 };
 
 enum class CryptOutcome {
-    Done,          // every pass and the finish step succeeded
+    Done,          // every pass succeeded and the result is in place
     OpenFailed,    // the named file cannot be opened for update (missing, read-only, not a file)
-    TempFailed,    // a temporary file cannot be created or opened
-    ModuleFailed,  // a module message was reported; the named file is as it was unless the
-                   // finish step had already begun (see CryptFinishFile)
+    TempFailed,    // a temporary file cannot be created
+    ModuleFailed,  // a module message was reported; every user file is as it was
 };
 
-// Runs a pass per password through temporary files; the named file is touched only by the finish
-// step after the last pass succeeded. A failed pass is reported once and its output removed.
+// Runs a pass per password, each from the result of the one before, through exclusive
+// temporaries beside the target. Only a complete, flushed result replaces anything, by one
+// rename: over the named file (which keeps its permission bits and, after the rename, has its
+// old content overwritten with "0" characters), or to CryptEncName(fileName), which is never
+// replaced and gets the named file's permission bits. Decryption refuses a wrong password (see
+// IdeaCheckPadding) before anything is written. Every failure removes what the operation created.
 CryptOutcome RunCryptOperation(const CryptRequest& request, const CryptReport& report);
 
 // Whether three 3X passwords are accepted. All are: each pass encrypts, so no choice of passwords

@@ -1,7 +1,7 @@
 #include <algorithm>
 
+#include "app/file_messages.h"
 #include "app/form1.h"
-#include "crypt/crypt_messages.h"
 #include "crypt/crypt_operation.h"
 #include "ui/cp1251.h"
 
@@ -56,11 +56,9 @@ void RunOperation(TForm1& form, bool decrypt) {
     request.decrypt = decrypt;
     request.overwrite = form.CheckBoxOwer.checked();
     const varn::CryptOutcome outcome =
-        varn::RunCryptOperation(request, [&](varn::CryptMessage message) {
-            form.ShowMessage(MessageKind::ModuleError, varn::CryptMessageText(message, true),
-                             varn::CryptMessageText(message, false));
+        varn::RunCryptOperation(request, [&](varn::CryptMessage message, const varn::io::Failure&) {
+            ShowMessageText(form, CryptModuleText(message));
         });
-    const MessageKind openKind = decrypt ? MessageKind::Error : MessageKind::PlainError;
     switch (outcome) {
         case varn::CryptOutcome::Done:
             if (decrypt) {
@@ -72,12 +70,8 @@ void RunOperation(TForm1& form, bool decrypt) {
             }
             break;
         case varn::CryptOutcome::OpenFailed:
-            form.ShowMessage(openKind, "Ошибка открытия файла.",
-                             "The Error of the opening of the file.");
-            break;
         case varn::CryptOutcome::TempFailed:
-            form.ShowMessage(openKind, "Ошибка открытия временного файла.",
-                             "The Error of the opening of the temporary file.");
+            ShowMessageText(form, CryptOpenFailureText(outcome, decrypt));
             break;
         case varn::CryptOutcome::ModuleFailed:
             // The module has said what failed; no completion is claimed.

@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "crypt/fd_io.h"
+#include "io/transfer.h"
 
 namespace varn {
 
@@ -94,7 +94,7 @@ class WriteBehind {
             Slot& slot = slots_[next];
             lock.unlock();
             if (failure_.load(std::memory_order_relaxed) == 0 &&
-                !fdio::WriteAllAt(fd_, slot.data.get(), slot.size, slot.offset)) {
+                !io::WriteAllAt(fd_, slot.data.get(), slot.size, slot.offset)) {
                 failure_.store(static_cast<int>(IdeaStreamStatus::WriteFailed));
             }
             lock.lock();
@@ -149,7 +149,7 @@ class SourceView {
         }
         if (!buffer_) buffer_.reset(new unsigned char[kIdeaWriteBytes]);
         size = std::min(want, kIdeaWriteBytes);
-        return fdio::ReadAllAt(fd_, buffer_.get(), size, offset) ? buffer_.get() : nullptr;
+        return io::ReadAllAt(fd_, buffer_.get(), size, offset) ? buffer_.get() : nullptr;
     }
 
   private:
@@ -272,8 +272,8 @@ IdeaStreamStatus RunChunks(int source, int target, const PassLayout& layout,
                     std::clamp<std::int64_t>(layout.outLimit - begin, 0, size);
                 if (writer) {
                     writer->Submit(static_cast<std::size_t>(keep), layout.outOffset + begin);
-                } else if (!fdio::WriteAllAt(target, buffer, static_cast<std::size_t>(keep),
-                                             layout.outOffset + begin)) {
+                } else if (!io::WriteAllAt(target, buffer, static_cast<std::size_t>(keep),
+                                           layout.outOffset + begin)) {
                     failure.store(static_cast<int>(IdeaStreamStatus::WriteFailed));
                     return;
                 }
@@ -320,7 +320,7 @@ IdeaStreamStatus ReadStoredLength(int source, std::int32_t& length) {
     if (!SourceSize(source, size)) return IdeaStreamStatus::ReadFailed;
     if (size < kHeaderBytes) return IdeaStreamStatus::NotEncrypted;
     unsigned char header[kHeaderBytes];
-    if (!fdio::ReadAllAt(source, header, sizeof header, 0)) return IdeaStreamStatus::ReadFailed;
+    if (!io::ReadAllAt(source, header, sizeof header, 0)) return IdeaStreamStatus::ReadFailed;
     const std::uint32_t raw =
         header[0] | header[1] << 8 | header[2] << 16 | static_cast<std::uint32_t>(header[3]) << 24;
     length = static_cast<std::int32_t>(raw);
@@ -335,6 +335,31 @@ IdeaStreamStatus IdeaCheckEncryptedSource(int source) {
     return ReadStoredLength(source, length);
 }
 
+namespace {
+
+IdeaStreamStatus CheckPadding(int source, std::int32_t length, const IdeaSchedule& decryption) {
+    const std::int64_t last = kHeaderBytes + 8 * (length / 8);
+    unsigned char block[8];
+    if (!io::ReadAllAt(source, block, sizeof block, static_cast<std::uint64_t>(last))) {
+        return IdeaStreamStatus::ReadFailed;
+    }
+    IdeaCipherBlocks(block, block, 1, decryption, IdeaWordOrder::CipherToPlain, IdeaPath::Scalar);
+    for (int i = length % 8; i < 8; ++i) {
+        if (block[i] != 0) return IdeaStreamStatus::WrongPadding;
+    }
+    return IdeaStreamStatus::Ok;
+}
+
+}  // namespace
+
+IdeaStreamStatus IdeaCheckPadding(int source, const IdeaKey& key) {
+    std::int32_t length = 0;
+    if (const IdeaStreamStatus s = ReadStoredLength(source, length); s != IdeaStreamStatus::Ok) {
+        return s;
+    }
+    return CheckPadding(source, length, IdeaInvertKey(IdeaExpandKey(key)));
+}
+
 IdeaStreamStatus IdeaEncryptStream(int source, int target, const IdeaKey& key,
                                    const IdeaStreamOptions& options) {
     std::int64_t length = 0;
@@ -346,7 +371,7 @@ IdeaStreamStatus IdeaEncryptStream(int source, int target, const IdeaKey& key,
     const unsigned char header[kHeaderBytes] = {
         static_cast<unsigned char>(l), static_cast<unsigned char>(l >> 8),
         static_cast<unsigned char>(l >> 16), static_cast<unsigned char>(l >> 24)};
-    if (!fdio::WriteAllAt(target, header, sizeof header, 0)) return IdeaStreamStatus::WriteFailed;
+    if (!io::WriteAllAt(target, header, sizeof header, 0)) return IdeaStreamStatus::WriteFailed;
 
     const std::int64_t stream = IdeaEncryptedSize(length) - kHeaderBytes;
     const PassLayout layout{IdeaWordOrder::PlainToCipher, stream, 0, length, kHeaderBytes, stream};
@@ -360,6 +385,10 @@ IdeaStreamStatus IdeaDecryptStream(int source, int target, const IdeaKey& key,
         return s;
     }
     const IdeaSchedule schedule = IdeaInvertKey(IdeaExpandKey(key));
+    if (const IdeaStreamStatus s = CheckPadding(source, length, schedule);
+        s != IdeaStreamStatus::Ok) {
+        return s;
+    }
     const std::int64_t stream = IdeaEncryptedSize(length) - kHeaderBytes;
     const PassLayout layout{IdeaWordOrder::CipherToPlain, stream, kHeaderBytes, stream, 0, length};
     return RunChunks(source, target, layout, schedule, options);

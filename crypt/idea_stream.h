@@ -24,12 +24,19 @@ namespace varn {
 // Sources of this size or more do not fit the signed 32-bit length field.
 inline constexpr std::int64_t kIdeaSizeLimit = std::int64_t{1} << 31;
 
+#ifndef VARN_SMALL_CHUNKS
 // Bytes per chunk a thread reads, ciphers and writes at a time.
 inline constexpr std::size_t kIdeaChunkBytes = std::size_t{4} << 20;
 
 // Bytes a thread ciphers into its write buffer and writes at a time when it writes for itself:
 // small enough for the data to stay in the core's cache between the cipher and the write.
 inline constexpr std::size_t kIdeaWriteBytes = std::size_t{256} << 10;
+#else
+// The fuzz build: tiny chunks, so that inputs of a few hundred bytes already span several chunks,
+// pieces and map windows and keep the second thread busy.
+inline constexpr std::size_t kIdeaChunkBytes = 64;
+inline constexpr std::size_t kIdeaWriteBytes = 24;
+#endif
 
 struct IdeaStreamOptions {
     IdeaPath path = IdeaBestPath();
@@ -46,6 +53,8 @@ enum class IdeaStreamStatus {
     WriteFailed,   // the target could not be written
     TooLarge,      // encryption: the source is kIdeaSizeLimit bytes or more
     NotEncrypted,  // decryption: the size does not match the stored length (or L < 0)
+    WrongPadding,  // decryption: the last block's padding did not decipher to zero bytes (a wrong
+                   // password or a damaged file); nothing was written
 };
 
 // Key words from a password of Windows-1251 bytes: character i is the high byte of word i and
@@ -63,7 +72,13 @@ IdeaStreamStatus IdeaCheckEncryptedSource(int source);
 IdeaStreamStatus IdeaEncryptStream(int source, int target, const IdeaKey& key,
                                    const IdeaStreamOptions& options = {});
 
-// Writes the plaintext of an encrypted source to the (empty) target; refuses a malformed size.
+// Whether the last block of a well-formed encrypted source deciphers under `key` to its L mod 8
+// bytes followed by zero bytes, as every encryption writes it: Ok or WrongPadding (or the
+// failures of IdeaCheckEncryptedSource). Reads and deciphers one block.
+IdeaStreamStatus IdeaCheckPadding(int source, const IdeaKey& key);
+
+// Writes the plaintext of an encrypted source to the (empty) target; refuses a malformed size and,
+// before writing anything, a last block whose padding is not zero.
 IdeaStreamStatus IdeaDecryptStream(int source, int target, const IdeaKey& key,
                                    const IdeaStreamOptions& options = {});
 

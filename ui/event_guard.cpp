@@ -10,7 +10,7 @@ void EventGuard::run(const std::function<void()>& handler) noexcept {
         handler();
         return;
     } catch (const std::exception& error) {
-        message = error.what();
+        message = describe_ ? describe_(error) : error.what();
     } catch (...) {
         message = "Unknown error";
     }

@@ -1,7 +1,7 @@
 #include "ui/memo.h"
 
+#include "io/whole_file.h"
 #include "ui/cp1251.h"
-#include "ui/file_layer.h"
 
 namespace ui {
 
@@ -52,7 +52,10 @@ std::string AdjustLineBreaks(const std::string& text) {
 }
 
 void Memo::loadFromFile(const std::string& path) {
-    std::string bytes = ReadWholeFile(path);
+    loadFromBytes(varn::io::ReadWholeFile(path));
+}
+
+void Memo::loadFromBytes(std::string bytes) {
     if (const auto nul = bytes.find('\0'); nul != std::string::npos) bytes.resize(nul);
     setText(AdjustLineBreaks(DecodeCp1251(bytes)));
 }
@@ -67,7 +70,7 @@ std::string Memo::linesAsFileBytes() const {
 }
 
 void Memo::saveToFile(const std::string& path) const {
-    WriteWholeFile(path, linesAsFileBytes());
+    varn::io::ReplaceWholeFile(path, linesAsFileBytes());
 }
 
 void Memo::setSelStart(std::size_t position) {

@@ -23,9 +23,12 @@ class Memo : public Control {
     void clear() { setText({}); }
 
     // Replaces the text with the file's Windows-1251 bytes (up to a NUL), every line break made
-    // CR LF. Throws FileError "Cannot open file %s".
+    // CR LF. Throws varn::io::FileError (Open, NotRegular or Read).
     void loadFromFile(const std::string& path);
-    // Writes each line in Windows-1251 followed by CR LF. Throws FileError on failure.
+    // The same from bytes already read.
+    void loadFromBytes(std::string bytes);
+    // Writes each line in Windows-1251 followed by CR LF, replacing the file atomically. Throws
+    // varn::io::FileError on failure; the old file is then unchanged.
     void saveToFile(const std::string& path) const;
     // The bytes that saveToFile writes.
     std::string linesAsFileBytes() const;

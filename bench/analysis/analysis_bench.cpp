@@ -104,7 +104,7 @@ int main(int argc, char** argv) {
         const auto start = std::chrono::steady_clock::now();
         std::uint64_t steps = 0;
         const auto result = varn::ReplaceLetters(
-            table, path, argv[3], [&](std::uint64_t n) { steps += n; }, options);
+            table, path, std::string(argv[3]), [&](std::uint64_t n) { steps += n; }, options);
         const double seconds = Seconds(start);
         if (result != varn::DosTextResult::Ok) {
             std::fprintf(stderr, "substitution failed\n");

@@ -72,9 +72,10 @@ double TimeOperation(const CryptRequest& request, int repeats, Prepare prepare) 
     for (int r = 0; r < repeats; ++r) {
         prepare();
         const auto start = std::chrono::steady_clock::now();
-        const CryptOutcome outcome = varn::RunCryptOperation(request, [](varn::CryptMessage m) {
-            std::fprintf(stderr, "module message %d\n", static_cast<int>(m));
-        });
+        const CryptOutcome outcome =
+            varn::RunCryptOperation(request, [](varn::CryptMessage m, const varn::io::Failure&) {
+                std::fprintf(stderr, "module message %d\n", static_cast<int>(m));
+            });
         const double s = Seconds(start);
         if (outcome != CryptOutcome::Done) {
             std::fprintf(stderr, "operation failed (%d)\n", static_cast<int>(outcome));

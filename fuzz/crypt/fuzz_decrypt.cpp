@@ -1,8 +1,11 @@
 // Decrypts arbitrary bytes as an encrypted file. The first byte picks the vector path, the thread
 // count, write-behind and the password length; the password follows; the rest is the file. Each
-// input is tried as it is and with its length field made to fit its size, so that most inputs reach
-// the cipher. Checks: the format check and the pass agree; a pass writes exactly the stored length;
-// every path gives the same plaintext; enciphering it again reproduces every block but the last.
+// input is tried as it is, with its length field made to fit its size, and as the plaintext of a
+// file encrypted under the password, so that inputs reach the whole pass. Checks: the format and
+// padding checks agree with the pass; a refused pass writes nothing; a pass writes exactly the
+// stored length; every path gives the same plaintext; enciphering it again reproduces every block
+// but the last; a file encrypted here decrypts to its plaintext. The fuzz build of the library
+// has chunks of a few dozen bytes, so short inputs span many chunks and both threads.
 
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -51,11 +54,17 @@ void TryFile(const std::string& file, const std::string& password,
              const IdeaStreamOptions& options) {
     const varn::IdeaKey key = varn::IdeaKeyFromPassword(password);
     MemFile in(file), out;
-    const IdeaStreamStatus check = varn::IdeaCheckEncryptedSource(in.fd());
+    const IdeaStreamStatus format = varn::IdeaCheckEncryptedSource(in.fd());
+    const IdeaStreamStatus padding = varn::IdeaCheckPadding(in.fd(), key);
     const IdeaStreamStatus status = varn::IdeaDecryptStream(in.fd(), out.fd(), key, options);
-    Check(status == check);
+    Check(status == padding);
+    Check(format == IdeaStreamStatus::Ok
+              ? padding == IdeaStreamStatus::Ok || padding == IdeaStreamStatus::WrongPadding
+              : padding == format);
     if (status != IdeaStreamStatus::Ok) {
-        Check(status == IdeaStreamStatus::NotEncrypted && out.Content().empty());
+        Check((status == IdeaStreamStatus::NotEncrypted ||
+               status == IdeaStreamStatus::WrongPadding) &&
+              out.Content().empty());
         return;
     }
     const std::string plain = out.Content();
@@ -91,12 +100,34 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     TryFile(file, password, options);
 
+    // A file encrypted under the password always passes the padding check and comes back whole.
+    {
+        MemFile plain(file), encrypted, back;
+        const varn::IdeaKey key = varn::IdeaKeyFromPassword(password);
+        Check(varn::IdeaEncryptStream(plain.fd(), encrypted.fd(), key, options) ==
+              IdeaStreamStatus::Ok);
+        Check(varn::IdeaDecryptStream(encrypted.fd(), back.fd(), key, options) ==
+              IdeaStreamStatus::Ok);
+        Check(back.Content() == file);
+    }
+
     // The same blocks under a length field that fits them.
     if (file.size() >= 12 && (file.size() - 4) % 8 == 0) {
         const std::uint32_t blocks = static_cast<std::uint32_t>((file.size() - 4) / 8);
         const std::uint32_t length = 8 * (blocks - 1) + (static_cast<unsigned char>(file[0]) & 7);
         for (int i = 0; i < 4; ++i) file[i] = static_cast<char>(length >> (8 * i));
         TryFile(file, password, options);
+
+        // A file encrypted under the password always passes the padding check and comes back whole.
+        {
+            MemFile plain(file), encrypted, back;
+            const varn::IdeaKey key = varn::IdeaKeyFromPassword(password);
+            Check(varn::IdeaEncryptStream(plain.fd(), encrypted.fd(), key, options) ==
+                  IdeaStreamStatus::Ok);
+            Check(varn::IdeaDecryptStream(encrypted.fd(), back.fd(), key, options) ==
+                  IdeaStreamStatus::Ok);
+            Check(back.Content() == file);
+        }
     }
     return 0;
 }

@@ -13,6 +13,7 @@
 #include "analysis/letter_count.h"
 #include "analysis/replace_letters.h"
 #include "test_files.h"
+#include "tests/support/file_faults.h"
 
 namespace varn {
 namespace {
@@ -305,11 +306,20 @@ TEST_F(DosTextTest, FailuresAreReportedAndNeverAsSuccess) {
         EXPECT_EQ(run(folder, dir.Path("out")), DosTextResult::InputOpenFailed);
         EXPECT_EQ(run(in, dir.Path("no/such/folder/out")), DosTextResult::OutputCreateFailed);
         EXPECT_EQ(run(in, folder), DosTextResult::OutputCreateFailed);
-        EXPECT_EQ(run(in, "/dev/full"), DosTextResult::WriteFailed);
-        EXPECT_EQ(run(large, "/dev/full"), DosTextResult::WriteFailed);
+        EXPECT_EQ(run(in, "/dev/full"), DosTextResult::OutputCreateFailed);
+        EXPECT_EQ(run("/dev/zero", dir.Path("out")), DosTextResult::InputOpenFailed);
+        {
+            const FileSizeLimit full(5000);
+            EXPECT_EQ(run(large, dir.Path("out")), DosTextResult::WriteFailed);
+        }
         // Opens, but reading its first bytes fails (nothing is mapped at address 0).
         EXPECT_EQ(run("/proc/self/mem", dir.Path("out")), DosTextResult::ReadFailed);
+        // No failure left a file behind.
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path("")),
+                                std::filesystem::directory_iterator()),
+                  3);
         EXPECT_EQ(run(in, dir.Path("out")), DosTextResult::Ok);
+        std::filesystem::remove(dir.Path("out"));
     }
 }
 
@@ -327,25 +337,12 @@ TEST_F(DosTextTest, ThrowingProgressStopsThePassAndPassesTheErrorOn) {
     }
 }
 
-TEST_F(DosTextTest, ExistingOutputIsTruncated) {
+TEST_F(DosTextTest, ExistingOutputIsReplaced) {
     const std::string in = dir.Write("in", "ab");
     const std::string out = dir.Write("out", "a much longer old content");
     ASSERT_EQ(TranslateDosText(in, out, Identity(), ProgressRule::AdvanceBefore, advance),
               DosTextResult::Ok);
     EXPECT_EQ(ReadBytes(out), "ab");
-}
-
-TEST(SameFileTest, ComparesDeviceAndInode) {
-    TempDir dir;
-    const std::string a = dir.Write("a", "x");
-    const std::string b = dir.Write("b", "x");
-    ASSERT_EQ(::link(a.c_str(), dir.Path("hard").c_str()), 0);
-    EXPECT_TRUE(SameFile(a, a));
-    EXPECT_TRUE(SameFile(a, dir.Path("hard")));
-    EXPECT_TRUE(SameFile(a, dir.Path("./a")));
-    EXPECT_FALSE(SameFile(a, b));
-    EXPECT_FALSE(SameFile(a, dir.Path("missing")));
-    EXPECT_FALSE(SameFile(dir.Path("missing"), dir.Path("missing")));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "analysis/byte_count.h"
 #include "analysis/result_rows.h"
+#include "io/failure.h"
 #include "test_files.h"
 
 namespace varn {
@@ -141,8 +142,8 @@ TEST_F(CountTest, UnopenableFileThrowsAndLeavesTheTableReset) {
         try {
             CountOnEtalon(table, s, path, kDescending, a, b);
             ADD_FAILURE() << "no error for " << path;
-        } catch (const std::runtime_error& error) {
-            EXPECT_EQ(std::string(error.what()), "Cannot open file " + path);
+        } catch (const io::FileError& error) {
+            EXPECT_EQ(error.failure().path, path);
         }
         EXPECT_EQ(table[0].count, 0u);
         EXPECT_THROW(CountAll(table, path, kDescending, a), std::runtime_error);

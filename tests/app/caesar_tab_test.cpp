@@ -57,19 +57,29 @@ TEST_F(CaesarTab, MessagesOfTheFailures) {
     press(form.ButtonEn);
     EXPECT_EQ(lastBox().text, "Cannot open file " + dir.file("missing.txt") + ".");
 
-    // A read-only file is not replaced: the result stays in the temporary file.
+    // A read-only file is not replaced, and no temporary is left.
     const std::string locked = name(dir.write("locked.txt", "abc"));
     ::chmod(locked.c_str(), 0444);
     platform.boxes.clear();
     english();
     press(form.ButtonEn);
-    ASSERT_EQ(platform.boxes.size(), 2u);
+    ASSERT_EQ(platform.boxes.size(), 1u);
     EXPECT_EQ(platform.boxes[0].text, "Source file not remove!");
     EXPECT_EQ(platform.boxes[0].title, "Error");
     EXPECT_EQ(platform.boxes[0].flags, 0x30u);
-    EXPECT_EQ(platform.boxes[1].text, "Temporary file not rename to source file!");
     EXPECT_EQ(TempDir::read(locked), "abc");
-    EXPECT_EQ(TempDir::read("__varn__.tmp"), "def");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              1);
+
+    // A file that cannot be read to its end has a message of its own.
+    name("/proc/self/mem");
+    form.CheckBoxOvervriteFile3V.setChecked(false);
+    press(form.ButtonEn);
+    EXPECT_EQ(lastBox().text, "Error reading the input file!");
+    russian();
+    press(form.ButtonEn);
+    EXPECT_EQ(lastBox().text, "Ошибка чтения входного файла!");
 }
 
 TEST_F(CaesarTab, ChoosingAFileFillsTheField) {

@@ -110,7 +110,13 @@ TEST_F(Substitution, MessagesOfEachFailure) {
 
     platform.choose("/dev/full");
     press(form.ButtonNewFile);
-    EXPECT_EQ(lastBox().text, "Stream write error.");
+    EXPECT_EQ(lastBox().text, "The Output file is not created.");
+
+    // A failed read and a failed write each end the pass with their own words.
+    form.OpenDialog1.fileName = "/proc/self/mem";
+    platform.choose(dir.file("out.txt"));
+    press(form.ButtonNewFile);
+    EXPECT_EQ(lastBox().text, "Stream read error.");
     EXPECT_EQ(lastBox().title, "Ostrel Varn 3.8");
 }
 

@@ -11,6 +11,9 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "io/failure.h"
+#include "tests/support/file_faults.h"
+
 namespace varn {
 namespace {
 
@@ -58,6 +61,13 @@ class CaesarPassTest : public ::testing::Test {
     Messages Run(const std::string& name, bool decipher, bool replace) {
         return RunCaesarPass(name, decipher, replace, bar);
     }
+    // No temporary of ours is left in the current folder.
+    static bool NoTemporaries() {
+        for (const auto& entry : fs::directory_iterator(".")) {
+            if (entry.path().filename().string().starts_with(kCaesarTempPrefix)) return false;
+        }
+        return true;
+    }
     RecordingBar bar;
 
   private:
@@ -89,7 +99,7 @@ TEST_F(CaesarPassTest, SeparateModeGivesTheWorkedExamples) {
         EXPECT_EQ(Run("text.txt", c.decipher, false), expected);
         EXPECT_EQ(Read(kCaesarResultFile), c.out) << c.in;
         EXPECT_EQ(Read("text.txt"), c.in);
-        EXPECT_FALSE(fs::exists(kCaesarTempFile));
+        EXPECT_TRUE(NoTemporaries());
         EXPECT_TRUE(bar.filled);
     }
 }
@@ -104,7 +114,7 @@ TEST_F(CaesarPassTest, ReplaceModeRoundTripsCrLfText) {
     EXPECT_EQ(enciphered.size(), text.size());
     EXPECT_EQ(Run("text.txt", true, true), Messages{});
     EXPECT_EQ(Read("text.txt"), text);
-    EXPECT_FALSE(fs::exists(kCaesarTempFile));
+    EXPECT_TRUE(NoTemporaries());
     EXPECT_FALSE(fs::exists(kCaesarResultFile));
 }
 
@@ -131,53 +141,64 @@ TEST_F(CaesarPassTest, BarAdvancesAfterEachHundredCharacters) {
     }
 }
 
-TEST_F(CaesarPassTest, ReadOnlyFileIsNotReplacedAndTheResultStaysInTheTemporaryFile) {
+TEST_F(CaesarPassTest, ReadOnlyFileIsNotReplaced) {
     Write("text.txt", "abc");
     ::chmod("text.txt", 0444);
-    EXPECT_EQ(Run("text.txt", false, true),
-              (Messages{CaesarMessage::SourceNotRemoved, CaesarMessage::TempNotRenamedToSource}));
+    EXPECT_EQ(Run("text.txt", false, true), Messages{CaesarMessage::SourceNotRemoved});
     EXPECT_EQ(Read("text.txt"), "abc");
-    EXPECT_EQ(Read(kCaesarTempFile), "def");
+    EXPECT_TRUE(NoTemporaries());
 }
 
-TEST_F(CaesarPassTest, FailedMoveToTheResultFileStillCompletes) {
+TEST_F(CaesarPassTest, FailedMoveToTheResultFileClaimsNoCompletion) {
     Write("text.txt", "abc");
     fs::create_directory(kCaesarResultFile);
-    Write(std::string(kCaesarResultFile) + "/keep", "x");  // a folder no deletion can remove
-    EXPECT_EQ(Run("text.txt", true, false),
-              (Messages{CaesarMessage::TempNotRenamedToCrypt, CaesarMessage::DoneDecrypt}));
-    EXPECT_EQ(Read(kCaesarTempFile), std::string("^_`"));
+    Write(std::string(kCaesarResultFile) + "/keep", "x");  // a folder where the result should go
+    EXPECT_EQ(Run("text.txt", true, false), Messages{CaesarMessage::TempNotRenamedToCrypt});
     EXPECT_EQ(Read("text.txt"), "abc");
+    EXPECT_EQ(Read(std::string(kCaesarResultFile) + "/keep"), "x");
+    EXPECT_TRUE(NoTemporaries());
 }
 
-TEST_F(CaesarPassTest, EarlierResultFileIsReplaced) {
+TEST_F(CaesarPassTest, EarlierResultFileIsReplacedWithTheSourcesPermissionBits) {
     Write(kCaesarResultFile, "old result, longer than the new one");
     Write("text.txt", "abc");
+    ::chmod("text.txt", 0600);
     EXPECT_EQ(Run("text.txt", false, false), Messages{CaesarMessage::DoneEncrypt});
+    EXPECT_EQ(Read(kCaesarResultFile), "def");
+    EXPECT_EQ(fs::status(kCaesarResultFile).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
+    // In place the file keeps its own bits.
+    EXPECT_EQ(Run("text.txt", false, true), Messages{});
+    EXPECT_EQ(fs::status("text.txt").permissions(), fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST_F(CaesarPassTest, ALinkAtTheResultNameIsReplacedNotFollowed) {
+    Write("victim.txt", "precious");
+    ASSERT_EQ(::symlink("victim.txt", kCaesarResultFile), 0);
+    Write("text.txt", "abc");
+    EXPECT_EQ(Run("text.txt", false, false), Messages{CaesarMessage::DoneEncrypt});
+    EXPECT_EQ(Read("victim.txt"), "precious");
+    EXPECT_FALSE(fs::is_symlink(kCaesarResultFile));
     EXPECT_EQ(Read(kCaesarResultFile), "def");
 }
 
-TEST_F(CaesarPassTest, TemporaryFileThatCannotBeCreatedStopsThePass) {
-    Write("text.txt", "abc");
-    fs::create_directory(kCaesarTempFile);
-    EXPECT_EQ(Run("text.txt", false, true), Messages{CaesarMessage::TempNotOpen});
-    EXPECT_EQ(Read("text.txt"), "abc");
-    EXPECT_FALSE(bar.filled);
-}
-
 TEST_F(CaesarPassTest, WriteFailureNeitherCompletesNorTouchesTheFile) {
-    Write("text.txt", "abc");
-    ASSERT_EQ(::symlink("/dev/full", kCaesarTempFile), 0);
-    EXPECT_EQ(Run("text.txt", false, true), Messages{CaesarMessage::TempNotOpen});
-    EXPECT_EQ(Read("text.txt"), "abc");
-    EXPECT_FALSE(fs::exists(fs::symlink_status(kCaesarTempFile)));
+    Write("text.txt", std::string(100000, 'a'));
+    {
+        const FileSizeLimit full(1000);
+        EXPECT_EQ(Run("text.txt", false, true), Messages{CaesarMessage::TempNotOpen});
+        EXPECT_EQ(Run("text.txt", false, false), Messages{CaesarMessage::TempNotOpen});
+    }
+    EXPECT_EQ(Read("text.txt"), std::string(100000, 'a'));
+    EXPECT_FALSE(fs::exists(kCaesarResultFile));
+    EXPECT_TRUE(NoTemporaries());
     EXPECT_FALSE(bar.filled);
 }
 
 TEST_F(CaesarPassTest, ReadFailureNeitherCompletesNorLeavesTheTemporaryFile) {
     // Opens and has a size, but reading its first bytes fails.
-    EXPECT_EQ(Run("/proc/self/mem", false, false), Messages{CaesarMessage::InputNotOpen});
-    EXPECT_FALSE(fs::exists(kCaesarTempFile));
+    EXPECT_EQ(Run("/proc/self/mem", false, false), Messages{CaesarMessage::ReadFailed});
+    EXPECT_TRUE(NoTemporaries());
     EXPECT_FALSE(fs::exists(kCaesarResultFile));
     EXPECT_FALSE(bar.filled);
 }
@@ -208,15 +229,23 @@ TEST_F(CaesarPassTest, PipelinedAndSequentialPassesAgree) {
 
 TEST_F(CaesarPassTest, UnopenableFileThrowsTheOpenError) {
     fs::create_directory("folder");
-    for (const std::string name : {"missing.txt", "folder"}) {
+    ASSERT_EQ(::mkfifo("fifo", 0644), 0);
+    const std::pair<std::string, io::FailureKind> cases[] = {
+        {"missing.txt", io::FailureKind::Open},
+        {"folder", io::FailureKind::NotRegular},
+        {"fifo", io::FailureKind::NotRegular},  // refused without waiting for a writer
+        {"/dev/zero", io::FailureKind::NotRegular},
+    };
+    for (const auto& [name, kind] : cases) {
         try {
             Run(name, false, true);
             ADD_FAILURE() << name;
-        } catch (const std::runtime_error& error) {
-            EXPECT_EQ(std::string(error.what()), "Cannot open file " + name);
+        } catch (const io::FileError& error) {
+            EXPECT_EQ(error.failure().kind, kind);
+            EXPECT_EQ(error.failure().path, name);
         }
     }
-    EXPECT_FALSE(fs::exists(kCaesarTempFile));
+    EXPECT_TRUE(NoTemporaries());
 }
 
 TEST_F(CaesarPassTest, LongNamesAreUsedWhole) {

@@ -114,11 +114,23 @@ TEST(IdeaStream, PaddingBlockOfAMultipleOfEightIsAnEncipheredZeroBlock) {
     EXPECT_EQ(file.substr(12), zeroBlock);
 }
 
-TEST(IdeaStream, WrongPasswordGivesStoredLengthAndOtherContent) {
-    const std::string plain = RandomText(777, 3);
-    const std::string back = Decrypt(Encrypt(plain, "right"), "wrong");
-    EXPECT_EQ(back.size(), plain.size());
-    EXPECT_NE(back, plain);
+// The last block's padding deciphers to zeros only under the right key; a wrong one is refused
+// before anything is written, whatever the length mod 8.
+TEST(IdeaStream, WrongPasswordIsRefusedBeforeAnythingIsWritten) {
+    for (std::size_t size : {0, 1, 7, 8, 96, 777, 1023}) {
+        const std::string file = Encrypt(RandomText(size, 3), "right");
+        for (const char* password : {"wrong", "righ", "right\x01"}) {
+            MemFile in(file), out;
+            EXPECT_EQ(IdeaCheckPadding(in.fd(), IdeaKeyFromPassword(password)),
+                      IdeaStreamStatus::WrongPadding);
+            EXPECT_EQ(IdeaDecryptStream(in.fd(), out.fd(), IdeaKeyFromPassword(password)),
+                      IdeaStreamStatus::WrongPadding)
+                << size << " " << password;
+            EXPECT_TRUE(out.Content().empty());
+        }
+        MemFile in(file);
+        EXPECT_EQ(IdeaCheckPadding(in.fd(), IdeaKeyFromPassword("right")), IdeaStreamStatus::Ok);
+    }
 }
 
 // Chunk edges, thread counts and paths must not change a byte.

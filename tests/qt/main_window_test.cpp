@@ -24,9 +24,9 @@
 #include <vector>
 
 #include "app/form1.h"
+#include "io/failure.h"
 #include "qt/up_down_widget.h"
 #include "tests/qt/window_fixture.h"
-#include "ui/file_layer.h"
 
 namespace {
 
@@ -266,7 +266,9 @@ TEST_F(WindowTest, UserTabChangeRaisesTheLayersChangeEvent) {
 }
 
 TEST_F(WindowTest, ErrorInAUserActionShowsOneStopBox) {
-    form.Button2.OnClick = [] { throw ui::FileError("Cannot open file x.txt"); };
+    form.Button2.OnClick = [] {
+        throw varn::io::FileError({varn::io::FailureKind::Open, "x.txt", ENOENT});
+    };
     QTest::mouseClick(widget<QPushButton>("Button2"), Qt::LeftButton);
     ASSERT_EQ(platform.boxes.size(), 1u);
     EXPECT_EQ(platform.boxes[0],

@@ -1,9 +1,12 @@
 #include "ui/memo.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <functional>
+
+#include "io/failure.h"
 #include "tests/support/temp_dir.h"
-#include "ui/file_layer.h"
 
 namespace {
 
@@ -56,28 +59,60 @@ TEST(MemoFiles, SaveWritesEachLineWithCrLfInWindows1251) {
     EXPECT_EQ(TempDir::read(dir.file("out.txt")), "xyz\r\n\xFF\t\xA8\r\n");
 }
 
-TEST(MemoFiles, FailuresCarryTheFileLayerTexts) {
+// The failure carries what failed; the window words it.
+varn::io::Failure FailureOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const varn::io::FileError& error) {
+        return error.failure();
+    }
+    return {};
+}
+
+TEST(MemoFiles, FailuresSayWhatFailedAndLeaveEverythingAsItWas) {
+    using varn::io::FailureKind;
     TempDir dir;
     ui::Memo memo("m", nullptr, {});
     memo.setText("kept");
     std::filesystem::create_directory(dir.file("folder"));
-    for (const std::string& path : {dir.file("missing.txt"), dir.file("folder")}) {
-        try {
-            memo.loadFromFile(path);
-            ADD_FAILURE() << path;
-        } catch (const ui::FileError& error) {
-            EXPECT_EQ(std::string(error.what()), "Cannot open file " + path);
-        }
+    const std::pair<std::string, FailureKind> inputs[] = {
+        {dir.file("missing.txt"), FailureKind::Open},
+        {dir.file("folder"), FailureKind::NotRegular},
+        {"/dev/zero", FailureKind::NotRegular},
+    };
+    for (const auto& [path, kind] : inputs) {
+        const varn::io::Failure failure = FailureOf([&] { memo.loadFromFile(path); });
+        EXPECT_EQ(failure.kind, kind) << path;
+        EXPECT_EQ(failure.path, path);
     }
     EXPECT_EQ(memo.text(), "kept");
-    try {
-        memo.saveToFile(dir.file("no/such/folder.txt"));
-        ADD_FAILURE();
-    } catch (const ui::FileError& error) {
-        EXPECT_EQ(std::string(error.what()),
-                  "Cannot create file " + dir.file("no/such/folder.txt"));
+    const std::pair<std::string, FailureKind> targets[] = {
+        {dir.file("no/such/folder.txt"), FailureKind::Create},
+        {dir.file("folder"), FailureKind::NotReplaceable},
+        {"/dev/full", FailureKind::NotReplaceable},
+    };
+    for (const auto& [path, kind] : targets) {
+        const varn::io::Failure failure = FailureOf([&] { memo.saveToFile(path); });
+        EXPECT_EQ(failure.kind, kind) << path;
+        EXPECT_EQ(failure.path, path);
+        EXPECT_NE(failure.error, 0);
     }
-    EXPECT_THROW(memo.saveToFile("/dev/full"), ui::FileError);
+    EXPECT_TRUE(std::filesystem::is_empty(dir.file("folder")));
+}
+
+TEST(MemoFiles, SaveReplacesTheFileKeepingItsPermissionBits) {
+    TempDir dir;
+    ui::Memo memo("m", nullptr, {});
+    const std::string path = dir.write("private.txt", "old content that is longer");
+    ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
+    memo.setText("new");
+    memo.saveToFile(path);
+    EXPECT_EQ(TempDir::read(path), "new\r\n");
+    EXPECT_EQ(std::filesystem::status(path).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              1);
 }
 
 }  // namespace

@@ -1,0 +1,39 @@
+#pragma once
+
+// Every text the user reads about a file that failed, in both languages: the file layer and the
+// cores report what failed (a kind, a path, errno); the words are chosen here.
+
+#include <exception>
+#include <string>
+
+#include "analysis/dos_text.h"
+#include "app/form1.h"
+#include "caesar/caesar_pass.h"
+#include "crypt/crypt_operation.h"
+
+struct MessageText {
+    MessageKind kind;
+    std::string russian;
+    std::string english;
+};
+
+// The text of the error box for a failure that ended a handler. A failure of the file layer gets
+// its fixed English words ("Cannot open file %s", "Cannot create file %s", "Stream read error",
+// "Stream write error"); any other error keeps its own text.
+std::string UnexpectedErrorText(const std::exception& error);
+
+// The 3V tab's messages, its completions included.
+MessageText CaesarMessageText(varn::CaesarMessage message);
+
+// The file encryption module's messages ("Error CryptModul").
+MessageText CryptModuleText(varn::CryptMessage message);
+
+// What the cipher tab shows when an operation could not open its file or its temporary.
+MessageText CryptOpenFailureText(varn::CryptOutcome outcome, bool decrypt);
+
+// The substitution engine's own failures: the input that cannot be opened and the output that
+// cannot be created. Other failures end the handler with UnexpectedErrorText.
+MessageText SubstitutionFailureText(varn::DosTextResult result);
+
+// Shows a message of the tables above.
+void ShowMessageText(TForm1& form, const MessageText& message);

@@ -1,0 +1,47 @@
+#include "io/failure.h"
+
+#include <cerrno>
+#include <cstring>
+
+namespace varn::io {
+
+namespace {
+
+const char* KindName(FailureKind kind) {
+    switch (kind) {
+        case FailureKind::None:
+            return "no failure";
+        case FailureKind::Open:
+            return "cannot open";
+        case FailureKind::NotRegular:
+            return "not a regular file";
+        case FailureKind::Read:
+            return "cannot read";
+        case FailureKind::Create:
+            return "cannot create";
+        case FailureKind::NotReplaceable:
+            return "not a file that can be replaced";
+        case FailureKind::Write:
+            return "cannot write";
+        case FailureKind::Replace:
+            return "cannot replace";
+    }
+    return "unknown failure";
+}
+
+std::string Describe(const Failure& failure) {
+    std::string text = std::string(KindName(failure.kind)) + ": " + failure.path;
+    if (failure.error != 0) text += ": " + std::string(std::strerror(failure.error));
+    return text;
+}
+
+}  // namespace
+
+Failure FailureNow(FailureKind kind, const std::string& path) {
+    return {kind, path, errno};
+}
+
+FileError::FileError(Failure failure)
+    : std::runtime_error(Describe(failure)), failure_(std::move(failure)) {}
+
+}  // namespace varn::io
