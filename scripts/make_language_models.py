@@ -72,8 +72,9 @@ def package_licences(package):
         return ", ".join(names)
     with open(path, encoding="utf-8", errors="replace") as f:
         text = f.read()
-    for word in ["GPL", "BSD", "public domain", "MPL", "Artistic"]:
-        if word.lower() in text.lower():
+    for word, pattern in [("GPL", r"\bGPL\b|General Public License"), ("BSD", r"\bBSD\b"),
+                          ("public domain", r"(?i)public domain"), ("Artistic", r"Artistic")]:
+        if re.search(pattern, text):
             names.append(word)
     return ", ".join(names) or "see /usr/share/doc/%s/copyright" % package
 
@@ -167,7 +168,9 @@ AUSTEN_SCRIPT = r"""
 args <- commandArgs(trailingOnly = TRUE)
 for (name in c("emma", "mansfieldpark", "northangerabbey", "persuasion", "prideprejudice",
                "sensesensibility")) {
-  text <- get(name, envir = asNamespace("janeaustenr"))
+  e <- new.env()
+  data(list = name, package = "janeaustenr", envir = e)
+  text <- e[[name]]
   writeLines(enc2utf8(text), file.path(args[1], paste0(name, ".txt")), useBytes = TRUE)
 }
 """
