@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/context_action.h"
 #include "ui/control.h"
 
 namespace ui {
@@ -38,6 +39,8 @@ class Memo : public Control {
     bool wordWrap = true;
     bool sunkenBorder = false;
     bool flatBorder = false;
+    // Entries of the memo's context menu beyond text editing.
+    std::vector<ContextAction> contextActions;
 
   private:
     std::size_t selStart_ = 0;

@@ -35,6 +35,16 @@ Alphabet::Alphabet(Language language)
     }
 }
 
+Language LanguageOfStandard(const std::string& standard, Language otherwise) {
+    if (standard.empty()) return otherwise;
+    const Alphabet russian(Language::Russian);
+    for (const char c : standard) {
+        if (russian.symbolOf(static_cast<unsigned char>(c)) != russian.boundary())
+            return Language::Russian;
+    }
+    return Language::English;
+}
+
 const std::string& FrequencyOrder(Language language) {
     // " оеаинтсрвлкмдпуяызъьбгчйхжюшцщэфё" and " etaonisrhldcupfmwybgvkqxjz" without the space.
     static const std::string russian =

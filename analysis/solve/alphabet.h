@@ -29,6 +29,10 @@ class Alphabet {
     std::array<std::uint8_t, 256> symbolOf_{};
 };
 
+// The language a standard is written for: Russian when it holds a Cyrillic letter, English
+// when it holds anything else, `otherwise` when it is empty.
+Language LanguageOfStandard(const std::string& standard, Language otherwise);
+
 // The language's letters from the most to the least frequent, as the built-in descending
 // standard has them (without its space): the start of every search.
 const std::string& FrequencyOrder(Language language);

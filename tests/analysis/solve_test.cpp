@@ -142,8 +142,8 @@ TEST(StandardForKey, PairingGivesBackTheKey) {
                         const bool letter =
                             alphabet.symbolOf(entry.character) != alphabet.boundary() &&
                             LowerChar(entry.character) == entry.character;
-                        const unsigned char expected = letter ? key[entry.character]
-                                                              : entry.character;
+                        const unsigned char expected =
+                            letter ? key[entry.character] : entry.character;
                         EXPECT_EQ(entry.paired, expected)
                             << "byte " << int(entry.character) << " direction " << direction
                             << " space " << withSpace;
