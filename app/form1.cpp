@@ -244,6 +244,11 @@ void TForm1::bindEvents() {
     ButtonOpenEtal.OnClick = [this] { ButtonOpenEtalClick(); };
     ButtonSaveEtal.OnClick = [this] { ButtonSaveEtalClick(); };
     Memo1.OnClick = [this] { Memo1Click(); };
+    Memo1.contextActions.push_back({[this] {
+                                        return std::string(tr("Подобрать эталон автоматически",
+                                                              "Find the standard automatically"));
+                                    },
+                                    [this] { Memo1FindStandardClick(); }});
     MemoOldEtl.OnClick = [this] { MemoOldEtlClick(); };
     RadioButtonRusDn.OnClick = [this] { RadioButtonRusDnClick(); };
     RadioButtonRusUp.OnClick = [this] { RadioButtonRusUpClick(); };

@@ -185,6 +185,8 @@ class TForm1 {
     void ButtonClearEtalonClick();
     void RadioButtonDnClick();
     void RadioButtonUpClick();
+    // Context menu of the standard editor: find the standard that deciphers the file.
+    void Memo1FindStandardClick();
     // Counting, saving, substitution
     void ButtonStartClick();
     void Button_AllScanClick();

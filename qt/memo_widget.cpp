@@ -1,5 +1,7 @@
 #include "qt/memo_widget.h"
 
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QTextDocument>
@@ -88,6 +90,20 @@ void MemoWidget::mouseReleaseEvent(QMouseEvent* event) {
         memo_.setSelStart(caret);
         memo_.click();
     });
+}
+
+void MemoWidget::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu* menu = createStandardContextMenu(event->pos());
+    if (!memo_.contextActions.empty()) menu->addSeparator();
+    for (std::size_t i = 0; i < memo_.contextActions.size(); ++i) {
+        QAction* action =
+            menu->addAction(QString::fromStdString(memo_.contextActions[i].caption()));
+        connect(action, &QAction::triggered, this, [this, i] {
+            dispatcher_.dispatch([this, i] { memo_.contextActions[i].trigger(); });
+        });
+    }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
 }
 
 }  // namespace varn::desktop

@@ -18,6 +18,8 @@ class MemoWidget : public ControlWidget<QPlainTextEdit> {
   protected:
     void updateOwn(ui::Property property) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // The toolkit's editing menu, then the layer's own entries.
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
     // Scroll bar, wrapping and border as the layer says.

@@ -13,6 +13,11 @@ packages=(
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(botan)
 fi
+# The sources of the letter models (scripts/make_language_models.py); the built models are
+# committed, so only regenerating them needs these.
+if [[ "${1:-}" == "--data" ]]; then
+  packages+=(fortunes-ru manpages-ru libreoffice-help-ru fortunes r-cran-janeaustenr)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/context_action.h"
 #include "ui/control.h"
 
 namespace ui {
@@ -45,6 +46,8 @@ class Memo : public Control {
     void setSunkenBorder(bool sunken) { setStyleField(sunkenBorder_, sunken); }
     bool flatBorder() const { return flatBorder_; }
     void setFlatBorder(bool flat) { setStyleField(flatBorder_, flat); }
+    // Entries of the memo's context menu beyond text editing.
+    std::vector<ContextAction> contextActions;
 
   private:
     std::size_t selStart_ = 0;

@@ -1,0 +1,107 @@
+#include "analysis/solve/hill_climb.h"
+
+#include <algorithm>
+#include <random>
+#include <utility>
+
+namespace varn::solve {
+
+GramText::GramText(std::vector<Gram> grams, int symbols)
+    : grams_(std::move(grams)), n_(symbols), holding_(symbols - 1), masks_(grams_.size(), 0) {
+    const int boundary = symbols - 1;
+    for (std::uint32_t i = 0; i < grams_.size(); ++i) {
+        for (const std::uint8_t s : grams_[i].symbols) {
+            if (s == boundary || (masks_[i] >> s & 1U)) continue;
+            masks_[i] |= std::uint64_t{1} << s;
+            holding_[s].push_back(i);
+        }
+    }
+}
+
+namespace {
+
+std::uint32_t Cost(const NgramModel& model, const Gram& g, const Key& key) {
+    const int n = model.symbols();
+    const int index = ((key[g.symbols[0]] * n + key[g.symbols[1]]) * n + key[g.symbols[2]]) * n +
+                      key[g.symbols[3]];
+    return model.costs()[index] * g.count;
+}
+
+}  // namespace
+
+std::int64_t Score(const GramText& text, const NgramModel& model, const Key& key) {
+    std::int64_t total = 0;
+    for (const Gram& g : text.grams()) total += Cost(model, g, key);
+    return total;
+}
+
+std::int64_t Climb(const GramText& text, const NgramModel& model, Key& key) {
+    const std::vector<Gram>& grams = text.grams();
+    std::vector<std::uint32_t> cached(grams.size());
+    std::int64_t total = 0;
+    for (std::size_t i = 0; i < grams.size(); ++i) {
+        cached[i] = Cost(model, grams[i], key);
+        total += cached[i];
+    }
+    const int letters = text.symbols() - 1;
+    // The grams an exchange of a and b touches: all that hold a, and those holding b but not a.
+    const auto touched = [&](int a, int b, auto&& visit) {
+        for (const std::uint32_t i : text.holding(a)) visit(i);
+        for (const std::uint32_t i : text.holding(b))
+            if (!(text.lettersIn(i) >> a & 1U)) visit(i);
+    };
+    for (bool improved = true; improved;) {
+        improved = false;
+        for (int a = 0; a < letters; ++a) {
+            for (int b = a + 1; b < letters; ++b) {
+                if (text.holding(a).empty() && text.holding(b).empty()) continue;
+                std::swap(key[a], key[b]);
+                std::int64_t delta = 0;
+                touched(a, b, [&](std::uint32_t i) {
+                    delta += static_cast<std::int64_t>(Cost(model, grams[i], key)) - cached[i];
+                });
+                if (delta < 0) {
+                    touched(a, b, [&](std::uint32_t i) { cached[i] = Cost(model, grams[i], key); });
+                    total += delta;
+                    improved = true;
+                } else {
+                    std::swap(key[a], key[b]);
+                }
+            }
+        }
+    }
+    return total;
+}
+
+Key Search(const GramText& text, const NgramModel& model, const Key& start,
+           const SearchOptions& options) {
+    const int letters = text.symbols() - 1;
+    std::mt19937_64 random(options.seed);
+    const auto pick = [&](int below) {
+        return static_cast<int>(random() % static_cast<std::uint64_t>(below));
+    };
+    Key best = start;
+    std::int64_t bestCost = Climb(text, model, best);
+    int foundAgain = 0;
+    for (int restart = 1; restart <= options.maxRestarts && foundAgain < options.patience;
+         ++restart) {
+        Key key = best;
+        if (options.randomEvery > 0 && restart % options.randomEvery == 0) {
+            for (int i = letters - 1; i > 0; --i) std::swap(key[i], key[pick(i + 1)]);
+        } else {
+            const int exchanges = 1 + pick(std::max(1, options.maxPerturbation));
+            for (int e = 0; e < exchanges; ++e) std::swap(key[pick(letters)], key[pick(letters)]);
+        }
+        const std::int64_t cost = Climb(text, model, key);
+        if (cost < bestCost) {
+            best = key;
+            bestCost = cost;
+            foundAgain = 0;
+        } else if (cost == bestCost) {
+            ++foundAgain;
+        }
+    }
+    return best;
+}
+
+}  // namespace varn::solve

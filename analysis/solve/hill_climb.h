@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "analysis/solve/gram_counts.h"
+#include "analysis/solve/ngram_model.h"
+
+namespace varn::solve {
+
+// A key: key[c] is the plaintext symbol of the ciphertext symbol c; the boundary maps to itself.
+using Key = std::vector<std::uint8_t>;
+
+struct SearchOptions {
+    std::uint64_t seed = 20240917;  // a fixed default: the same file gives the same answer
+    int patience = 10;              // stop once the best key has been found again this many times
+    int maxRestarts = 200;          // at most this many restarts after the first climb
+    int randomEvery = 10;           // every so many restarts start from a random key
+    int maxPerturbation = 3;        // other restarts exchange 1 to this many pairs of the best key
+};
+
+// The text to solve, as its distinct 4-grams, indexed by the letters they hold so that an
+// exchange of two letters rescores only the 4-grams it touches.
+class GramText {
+  public:
+    GramText(std::vector<Gram> grams, int symbols);
+
+    const std::vector<Gram>& grams() const { return grams_; }
+    int symbols() const { return n_; }
+    const std::vector<std::uint32_t>& holding(int letter) const { return holding_[letter]; }
+    std::uint64_t lettersIn(std::uint32_t gram) const { return masks_[gram]; }
+
+  private:
+    std::vector<Gram> grams_;
+    int n_;
+    std::vector<std::vector<std::uint32_t>> holding_;  // gram indices holding each letter
+    std::vector<std::uint64_t> masks_;                 // the letters of each gram, one bit each
+};
+
+// The total cost of the text deciphered with the key: lower is more likely.
+std::int64_t Score(const GramText& text, const NgramModel& model, const Key& key);
+
+// Exchanges pairs of plaintext letters while that lowers the cost; returns the cost reached.
+std::int64_t Climb(const GramText& text, const NgramModel& model, Key& key);
+
+// Climbs from `start`, then restarts from perturbed copies of the best key (and now and then
+// from a random key) until the best has been found `patience` times or the restarts run out.
+Key Search(const GramText& text, const NgramModel& model, const Key& start,
+           const SearchOptions& options);
+
+}  // namespace varn::solve

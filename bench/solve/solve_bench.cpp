@@ -1,0 +1,87 @@
+// Accuracy and time of the automatic standard search on held-out texts under random keys.
+//
+//   solve_bench [trials] [--letters-only] [--language ru|en]
+//
+// For every length it prints the median and 10th percentile of the share of letters right and
+// the median and largest wall time per solve.
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "analysis/solve/solver.h"
+#include "solve_trials.h"
+
+namespace {
+
+using varn::solve::Language;
+using varn::trials::Measure;
+
+struct Length {
+    const char* label;
+    std::uint64_t amount;
+    Measure measure;
+};
+
+double Percentile(std::vector<double> values, double p) {
+    std::sort(values.begin(), values.end());
+    const auto at = static_cast<std::size_t>(p * static_cast<double>(values.size() - 1) + 0.5);
+    return values[at];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int trials = 41;
+    bool lettersOnly = false;
+    std::vector<Language> languages = {Language::Russian, Language::English};
+    for (int i = 1; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "--letters-only")) {
+            lettersOnly = true;
+        } else if (!std::strcmp(argv[i], "--language") && i + 1 < argc) {
+            ++i;
+            languages = {!std::strcmp(argv[i], "ru") ? Language::Russian : Language::English};
+        } else {
+            trials = std::max(1, std::atoi(argv[i]));
+        }
+    }
+    const Length lengths[] = {
+        {"100 letters", 100, Measure::Letters},   {"200 letters", 200, Measure::Letters},
+        {"300 letters", 300, Measure::Letters},   {"500 letters", 500, Measure::Letters},
+        {"1000 letters", 1000, Measure::Letters}, {"2000 letters", 2000, Measure::Letters},
+        {"64 KB", 64 << 10, Measure::Bytes},      {"1 MB", 1 << 20, Measure::Bytes},
+    };
+    std::printf("%-9s %-13s %7s %8s %8s %10s %10s\n", "language", "length", "trials", "median",
+                "p10", "median s", "max s");
+    for (const Language language : languages) {
+        const std::string corpus = varn::trials::HeldOutText(language);
+        for (const Length& length : lengths) {
+            const int runs = length.amount > (64 << 10) ? std::max(1, trials / 4) : trials;
+            std::vector<double> right, seconds;
+            for (int t = 0; t < runs; ++t) {
+                const std::uint64_t seed = 1000 + static_cast<std::uint64_t>(t);
+                const std::string plain = varn::trials::Excerpt(corpus, language, length.amount,
+                                                                length.measure, seed, lettersOnly);
+                const std::string cipher =
+                    varn::trials::Encipher(plain, varn::trials::RandomKey(language, seed));
+                const auto start = std::chrono::steady_clock::now();
+                const varn::solve::Solution solution = varn::solve::SolveText(
+                    reinterpret_cast<const unsigned char*>(cipher.data()), cipher.size(), language);
+                seconds.push_back(
+                    std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
+                        .count());
+                right.push_back(
+                    varn::trials::LettersRight(plain, cipher, solution.plain, language));
+            }
+            std::printf("%-9s %-13s %7d %7.1f%% %7.1f%% %10.3f %10.3f\n",
+                        language == Language::Russian ? "ru" : "en", length.label, runs,
+                        100 * Percentile(right, 0.5), 100 * Percentile(right, 0.1),
+                        Percentile(seconds, 0.5),
+                        *std::max_element(seconds.begin(), seconds.end()));
+            std::fflush(stdout);
+        }
+    }
+}

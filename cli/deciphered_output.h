@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+#include "analysis/dos_text.h"
+
+namespace varn::cli {
+
+// Writes the file through `map` to the descriptor as "Create..." writes its new file (DOS text
+// mode: every CR dropped, input ending at the first byte 26, LF written as CR LF). Returns an
+// empty string, or what went wrong.
+std::string WriteDeciphered(const std::string& path, const ByteMap& map, int descriptor);
+
+}  // namespace varn::cli

@@ -1,0 +1,134 @@
+// varn solve: finds the standard that deciphers a simple substitution and writes the plaintext.
+#include <unistd.h>
+
+#include <QCommandLineParser>
+#include <QRegularExpression>
+#include <QTextStream>
+#include <exception>
+
+#include "analysis/byte_count.h"
+#include "analysis/letter_count.h"
+#include "analysis/replace_letters.h"
+#include "analysis/solve/key_standard.h"
+#include "analysis/solve/solver.h"
+#include "cli/command.h"
+#include "cli/deciphered_output.h"
+
+namespace varn::cli {
+
+namespace {
+
+using solve::Language;
+
+const char* LanguageName(Language language) {
+    return language == Language::Russian ? "Russian" : "English";
+}
+
+std::uint64_t LettersOf(const ByteCounts& counts, Language language) {
+    const solve::Alphabet alphabet(language);
+    std::uint64_t letters = 0;
+    for (int b = 0; b < 256; ++b)
+        if (alphabet.symbolOf(static_cast<unsigned char>(b)) != alphabet.boundary())
+            letters += counts[b];
+    return letters;
+}
+
+// The language with more letters in the file; English on a tie.
+Language GuessLanguage(const std::string& path) {
+    ByteCounts counts{};
+    CountFileBytes(
+        path, counts, [](std::uint64_t) {}, [](std::uint64_t) {});
+    return LettersOf(counts, Language::Russian) > LettersOf(counts, Language::English)
+               ? Language::Russian
+               : Language::English;
+}
+
+int Fail(const QString& message) {
+    QTextStream(stderr) << "varn solve: " << message << "\n";
+    return kFailure;
+}
+
+}  // namespace
+
+int RunSolve(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Finds the standard that deciphers FILE, a text whose letters were replaced by other\n"
+        "letters of the same language (simple substitution), and writes to standard output the\n"
+        "bytes that \"Create...\" of the New file tab writes with that standard: the plaintext,\n"
+        "letters in lower case, line ends as CR LF, nothing after a byte 26.\n"
+        "The standard is written from the most frequent letter down, with a space, as the\n"
+        "built-in descending standards are.\n\n"
+        "Exit status: 0 done, 1 the file cannot be read or holds too few letters (fewer than 30)\n"
+        "of the language, 2 a wrong command line. Messages go to standard error.");
+    parser.addHelpOption();
+    const QCommandLineOption language(
+        {"l", "language"},
+        "The language of the plaintext: ru or en. Without it, the one with more letters in FILE.",
+        "ru|en");
+    const QCommandLineOption standardOnly(
+        {"s", "standard"},
+        "Print the found standard instead (Windows-1251 bytes, one line) for the window's "
+        "standard editor.");
+    parser.addOption(language);
+    parser.addOption(standardOnly);
+    parser.addPositionalArgument("FILE", "The ciphertext.");
+    if (!parser.parse(arguments)) {
+        QTextStream(stderr) << "varn solve: " << parser.errorText() << "\n";
+        return kUsage;
+    }
+    if (parser.isSet("help")) {
+        // The toolkit names the program by its path; the subcommand belongs in the usage line.
+        QString help = parser.helpText();
+        help.replace(QRegularExpression("^Usage: \\S+ \\[options\\]"),
+                     "Usage: varn solve [--language ru|en] [--standard]");
+        QTextStream(stdout) << help;
+        return kSuccess;
+    }
+    const QStringList files = parser.positionalArguments();
+    if (files.size() != 1) {
+        QTextStream(stderr) << "varn solve: give exactly one FILE (see varn solve --help)\n";
+        return kUsage;
+    }
+    const QString languageName = parser.value(language);
+    if (parser.isSet(language) && languageName != "ru" && languageName != "en") {
+        QTextStream(stderr) << "varn solve: the language is ru or en, not '" << languageName
+                            << "'\n";
+        return kUsage;
+    }
+    const std::string path = files.first().toLocal8Bit().toStdString();
+    try {
+        const Language chosen = !parser.isSet(language) ? GuessLanguage(path)
+                                : languageName == "ru"  ? Language::Russian
+                                                        : Language::English;
+        const solve::Solution solution = solve::SolveFile(path, chosen);
+        if (solution.status == solve::SolveStatus::NoLetters)
+            return Fail(files.first() + " holds no " + LanguageName(chosen) + " letters");
+        if (solution.status == solve::SolveStatus::TooShort) {
+            return Fail(QString("%1 holds only %2 %3 letters; at least %4 are needed")
+                            .arg(files.first())
+                            .arg(solution.letters)
+                            .arg(LanguageName(chosen))
+                            .arg(solve::kMinimumLetters));
+        }
+        LetterTable table;
+        FoldIntoTable(solution.counts, table);
+        const std::string standard =
+            solve::StandardForKey(table, solution.plain, chosen, kDescending, true);
+        if (parser.isSet(standardOnly)) {
+            const std::string line = standard + "\n";
+            if (::write(STDOUT_FILENO, line.data(), line.size()) !=
+                static_cast<ssize_t>(line.size()))
+                return Fail("cannot write the output");
+            return kSuccess;
+        }
+        PairWithEtalon(table, standard, kDescending);
+        const std::string error = WriteDeciphered(path, SubstitutionMap(table), STDOUT_FILENO);
+        if (!error.empty()) return Fail(QString::fromStdString(error));
+        return kSuccess;
+    } catch (const std::exception& e) {
+        return Fail(QString::fromLocal8Bit(e.what()));
+    }
+}
+
+}  // namespace varn::cli

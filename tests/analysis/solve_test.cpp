@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <stdexcept>
+#include <string>
+
+#include "analysis/letter_count.h"
+#include "analysis/solve/key_standard.h"
+#include "analysis/solve/solver.h"
+#include "solve_trials.h"
+#include "test_files.h"
+
+namespace varn::solve {
+namespace {
+
+Solution Solve(const std::string& text, Language language) {
+    return SolveText(reinterpret_cast<const unsigned char*>(text.data()), text.size(), language);
+}
+
+struct AccuracyCase {
+    Language language;
+    std::uint64_t letters;
+    std::uint64_t seed;
+    double floor;  // share of letters right at least
+};
+
+class SolveAccuracy : public ::testing::TestWithParam<AccuracyCase> {};
+
+// Held-out texts the models never saw, under random keys of the whole alphabet.
+TEST_P(SolveAccuracy, GetsHeldOutTextsRight) {
+    const AccuracyCase c = GetParam();
+    const std::string plain = trials::Excerpt(trials::HeldOutText(c.language), c.language,
+                                              c.letters, trials::Measure::Letters, c.seed);
+    const std::string cipher = trials::Encipher(plain, trials::RandomKey(c.language, c.seed));
+    const Solution solution = Solve(cipher, c.language);
+    ASSERT_EQ(solution.status, SolveStatus::Solved);
+    EXPECT_EQ(solution.letters, c.letters);
+    EXPECT_GE(trials::LettersRight(plain, cipher, solution.plain, c.language), c.floor);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    HeldOut, SolveAccuracy,
+    ::testing::Values(AccuracyCase{Language::Russian, 200, 1, 0.99},
+                      AccuracyCase{Language::Russian, 300, 2, 1.0},
+                      AccuracyCase{Language::Russian, 1000, 3, 1.0},
+                      AccuracyCase{Language::English, 200, 4, 0.99},
+                      AccuracyCase{Language::English, 500, 5, 1.0},
+                      // More letters than the sample: searched on pieces, then climbed whole.
+                      AccuracyCase{Language::Russian, 12000, 6, 1.0},
+                      AccuracyCase{Language::English, 12000, 7, 1.0}),
+    [](const ::testing::TestParamInfo<AccuracyCase>& info) {
+        return std::string(info.param.language == Language::Russian ? "ru" : "en") + "_" +
+               std::to_string(info.param.letters) + "_letters_seed_" +
+               std::to_string(info.param.seed);
+    });
+
+// Too few letters, or none of the language, leave nothing to solve.
+TEST(Solve, RefusesTextsWithoutEnoughLetters) {
+    const struct {
+        std::string text;
+        Language language;
+        SolveStatus status;
+        std::uint64_t letters;
+    } cases[] = {
+        {"", Language::English, SolveStatus::NoLetters, 0},
+        {"123 456, 789!\r\n", Language::English, SolveStatus::NoLetters, 0},
+        {"\xEF\xF0\xE8\xE2\xE5\xF2 \xEC\xE8\xF0", Language::English, SolveStatus::NoLetters, 0},
+        {"hello world, 12 3", Language::Russian, SolveStatus::NoLetters, 0},
+        {"The quick brown fox jumps.", Language::English, SolveStatus::TooShort, 21},
+        {std::string(29, 'Q'), Language::English, SolveStatus::TooShort, 29},
+        {std::string(30, 'q'), Language::English, SolveStatus::Solved, 30},
+    };
+    for (const auto& c : cases) {
+        const Solution solution = Solve(c.text, c.language);
+        EXPECT_EQ(solution.status, c.status) << c.text;
+        EXPECT_EQ(solution.letters, c.letters) << c.text;
+    }
+}
+
+// Whatever the text, the answer is a substitution of the language's letters: every letter gets
+// one partner, and nothing else changes.
+TEST(Solve, AnswersABinaryFileWithAPermutation) {
+    std::mt19937_64 random(9);
+    std::string bytes(6000, '\0');
+    for (char& b : bytes) b = static_cast<char>(random());
+    for (const Language language : {Language::Russian, Language::English}) {
+        const Solution solution = Solve(bytes, language);
+        ASSERT_EQ(solution.status, SolveStatus::Solved);
+        const Alphabet alphabet(language);
+        std::string images;
+        for (int b = 0; b < 256; ++b) {
+            const auto c = static_cast<unsigned char>(b);
+            if (LowerChar(c) != c) continue;
+            if (alphabet.symbolOf(c) != alphabet.boundary()) {
+                images += static_cast<char>(solution.plain[c]);
+            } else {
+                EXPECT_EQ(solution.plain[c], c);
+            }
+        }
+        std::string letters = alphabet.letterBytes();
+        std::sort(images.begin(), images.end());
+        std::sort(letters.begin(), letters.end());
+        EXPECT_EQ(images, letters);
+    }
+}
+
+TEST(Solve, ReadsAFileLikeTheSameBytesInMemory) {
+    const std::string plain = trials::Excerpt(trials::HeldOutText(Language::English),
+                                              Language::English, 9000, trials::Measure::Letters, 3);
+    const std::string cipher = trials::Encipher(plain, trials::RandomKey(Language::English, 3));
+    test::TempDir dir;
+    test::RecordingProgress progress;
+    const Solution fromFile =
+        SolveFile(dir.Write("cipher.txt", cipher), Language::English, &progress);
+    const Solution inMemory = Solve(cipher, Language::English);
+    EXPECT_EQ(fromFile.plain, inMemory.plain);
+    EXPECT_EQ(fromFile.counts, inMemory.counts);
+    EXPECT_EQ(progress.max, cipher.size() / 100);
+    EXPECT_TRUE(progress.filled);
+    EXPECT_THROW(SolveFile(dir.Path("missing"), Language::English), std::runtime_error);
+    EXPECT_THROW(SolveFile(dir.Path(""), Language::English), std::runtime_error);
+}
+
+// The pairing of the count turns the standard back into the key: in both sort directions, with
+// and without the space, and with letters that never occur (they tie at count 0).
+TEST(StandardForKey, PairingGivesBackTheKey) {
+    for (const Language language : {Language::Russian, Language::English}) {
+        const Alphabet alphabet(language);
+        const std::string corpus = trials::HeldOutText(language);
+        for (std::uint64_t seed = 1; seed <= 4; ++seed) {
+            const std::string text = trials::Excerpt(corpus, language, 40 + 400 * (seed % 2),
+                                                     trials::Measure::Letters, seed);
+            const auto key = trials::RandomKey(language, seed);
+            ByteCounts raw{};
+            CountBytes(reinterpret_cast<const unsigned char*>(text.data()), text.size(), raw);
+            LetterTable counted;
+            FoldIntoTable(raw, counted);
+            for (const int direction : {kDescending, kAscending}) {
+                for (const bool withSpace : {false, true}) {
+                    const std::string standard =
+                        StandardForKey(counted, key, language, direction, withSpace);
+                    ASSERT_EQ(standard.size(), alphabet.letterBytes().size() + withSpace);
+                    LetterTable paired = counted;
+                    PairWithEtalon(paired, standard, direction);
+                    for (const LetterEntry& entry : paired) {
+                        const bool letter =
+                            alphabet.symbolOf(entry.character) != alphabet.boundary() &&
+                            LowerChar(entry.character) == entry.character;
+                        const unsigned char expected =
+                            letter ? key[entry.character] : entry.character;
+                        EXPECT_EQ(entry.paired, expected)
+                            << "byte " << int(entry.character) << " direction " << direction
+                            << " space " << withSpace;
+                    }
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace varn::solve

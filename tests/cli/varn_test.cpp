@@ -1,0 +1,121 @@
+// The command-line program as a user runs it: exit statuses, standard output and error.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "analysis/letter_count.h"
+#include "analysis/replace_letters.h"
+#include "tests/support/solve_trials.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+using varn::solve::Language;
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Outcome Varn(const TempDir& dir, const std::string& arguments) {
+    const std::string command = std::string(VARN_PROGRAM) + " " + arguments + " >" +
+                                dir.file("out") + " 2>" + dir.file("err") + " </dev/null";
+    const int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, TempDir::read(dir.file("out")),
+            TempDir::read(dir.file("err"))};
+}
+
+// "Create..." output of a correct solution: letters folded, CR dropped, LF as CR LF.
+std::string Deciphered(const std::string& plain) {
+    std::string out;
+    for (const char c : plain) {
+        if (c == '\r') continue;
+        if (c == '\n') out += '\r';
+        out += static_cast<char>(varn::LowerChar(static_cast<unsigned char>(c)));
+    }
+    return out;
+}
+
+struct Quiet : varn::Progress {
+    void SetMax(std::uint64_t) override {}
+    void SetPosition(std::uint64_t) override {}
+    void Advance(std::uint64_t) override {}
+    void Fill() override {}
+};
+
+std::string CipherOf(const std::string& plain, Language language, std::uint64_t seed) {
+    return varn::trials::Encipher(plain, varn::trials::RandomKey(language, seed));
+}
+
+TEST(Varn, SolveWritesThePlaintextAsCreateWould) {
+    TempDir dir;
+    for (const Language language : {Language::Russian, Language::English}) {
+        const std::string plain = varn::trials::Excerpt(
+            varn::trials::HeldOutText(language), language, 800, varn::trials::Measure::Letters, 11);
+        const std::string name = language == Language::Russian ? "ru.txt" : "en.txt";
+        // A byte 26 ends the text, as in DOS text mode.
+        const std::string file = dir.write(name, CipherOf(plain, language, 11) + "\x1a tail");
+        const char* flag = language == Language::Russian ? "--language ru" : "-l en";
+        for (const std::string& arguments : {std::string(flag) + " " + file, file}) {
+            const Outcome run = Varn(dir, "solve " + arguments);
+            EXPECT_EQ(run.status, 0) << run.err;
+            EXPECT_EQ(run.err, "");
+            EXPECT_EQ(run.out, Deciphered(plain)) << arguments;
+        }
+
+        // The standard: every letter and the space, one line, and it pairs into the key.
+        const Outcome standard = Varn(dir, "solve --standard " + file);
+        EXPECT_EQ(standard.status, 0) << standard.err;
+        const std::size_t letters = language == Language::Russian ? 33 : 26;
+        ASSERT_EQ(standard.out.size(), letters + 2);
+        EXPECT_EQ(standard.out.back(), '\n');
+        varn::LetterTable table;
+        std::string line = standard.out.substr(0, letters + 1);
+        Quiet a, b;
+        varn::CountOnEtalon(table, line, file, varn::kDescending, a, b);
+        const auto map = varn::SubstitutionMap(table);
+        const std::string cipher = CipherOf(plain, language, 11);
+        for (std::size_t i = 0; i < plain.size(); ++i) {
+            const auto p = varn::LowerChar(static_cast<unsigned char>(plain[i]));
+            ASSERT_EQ(map[static_cast<unsigned char>(cipher[i])], p) << i;
+        }
+    }
+}
+
+TEST(Varn, FailuresGoToStandardErrorWithAStatus) {
+    TempDir dir;
+    const std::string shortFile = dir.write("short.txt", "Hello there!\n");
+    const std::string digits = dir.write("digits.txt", "12 34 56\n");
+    const struct {
+        std::string arguments;
+        int status;
+        const char* says;
+    } cases[] = {
+        {"solve -l en " + shortFile, 1, "only 10 English letters"},
+        {"solve -l ru " + digits, 1, "no Russian letters"},
+        {"solve " + dir.file("missing.txt"), 1, "cannot open: "},
+        {"solve " + dir.path().string(), 1, "not a regular file: "},
+        {"solve -l fr " + shortFile, 2, "ru or en"},
+        {"solve", 2, "exactly one FILE"},
+        {"solve --bogus " + shortFile, 2, "bogus"},
+        {"unsolve " + shortFile, 2, "unknown command"},
+        {"", 2, "Usage: varn COMMAND"},
+    };
+    for (const auto& c : cases) {
+        const Outcome run = Varn(dir, c.arguments);
+        EXPECT_EQ(run.status, c.status) << c.arguments;
+        EXPECT_EQ(run.out, "") << c.arguments;
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << c.arguments << ": " << run.err;
+    }
+    for (const char* help : {"--help", "solve --help"}) {
+        const Outcome run = Varn(dir, help);
+        EXPECT_EQ(run.status, 0);
+        EXPECT_NE(run.out.find("solve"), std::string::npos);
+        EXPECT_EQ(run.err, "");
+    }
+}
+
+}  // namespace
