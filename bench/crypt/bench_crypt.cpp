@@ -58,8 +58,9 @@ struct Threading {
     bool writeBehind;
     bool read;
 };
-constexpr Threading kThreading[] = {
-    {1, false, true}, {1, false, false}, {1, true, false}, {2, false, false}, {2, true, false}};
+constexpr Threading kThreading[] = {{1, false, true}, {1, false, false}, {1, true, false},
+                                    {2, false, true}, {2, true, true},   {2, false, false},
+                                    {2, true, false}};
 
 double Seconds(const std::chrono::steady_clock::time_point& since) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
