@@ -27,7 +27,8 @@ Workers::~Workers() {
 bool Workers::Start(std::function<void()> task) {
     try {
         threads_.reserve(threads_.size() + 1);  // so that a started thread is always kept
-        threads_.push_back(launcher_.Launch([this, task = std::move(task)] { RunHere(task); }));
+        threads_.push_back(
+            launcher_.Launch([this, task = launcher_.Prepare(std::move(task))] { RunHere(task); }));
     } catch (...) {
         return false;
     }

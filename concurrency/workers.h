@@ -10,10 +10,12 @@
 
 namespace varn {
 
-// How worker threads come to be. Tests replace it to make a start fail.
+// How worker threads come to be. Tests replace it to make a start fail or a task throw.
 class ThreadLauncher {
   public:
     virtual ~ThreadLauncher() = default;
+    // The task as the new thread will run it (inside the worker's error capture).
+    virtual std::function<void()> Prepare(std::function<void()> task) const { return task; }
     // Throws (std::system_error) when no thread can be started.
     virtual std::thread Launch(std::function<void()> body) const;
 };

@@ -9,28 +9,15 @@
 #include <thread>
 
 #include "concurrency/slot_ring.h"
+#include "tests/support/thread_faults.h"
 
 namespace varn {
 namespace {
 
-// Starts the first `allowed` threads, then fails as a system out of threads does.
-class FailingLauncher : public ThreadLauncher {
-  public:
-    explicit FailingLauncher(int allowed) : allowed_(allowed) {}
-    std::thread Launch(std::function<void()> body) const override {
-        if (allowed_-- <= 0) {
-            throw std::system_error(
-                std::make_error_code(std::errc::resource_unavailable_try_again));
-        }
-        return ThreadLauncher::Launch(std::move(body));
-    }
-
-  private:
-    mutable std::atomic<int> allowed_;
-};
+using test::FaultyLauncher;
 
 TEST(WorkersTest, AFailedStartIsReportedAndTheCallerCanDoTheWorkItself) {
-    const FailingLauncher launcher(1);
+    const FaultyLauncher launcher(1);
     std::atomic<int> done{0};
     Workers workers({}, launcher);
     EXPECT_TRUE(workers.Start([&] { ++done; }));
@@ -40,6 +27,15 @@ TEST(WorkersTest, AFailedStartIsReportedAndTheCallerCanDoTheWorkItself) {
     EXPECT_NO_THROW(workers.Join());
     EXPECT_EQ(done.load(), 2);
     EXPECT_FALSE(workers.Failed());
+}
+
+TEST(WorkersTest, ATaskThrowingOnItsOwnThreadIsHandedBack) {
+    const FaultyLauncher launcher(FaultyLauncher::kNever, 2);
+    std::atomic<int> done{0};
+    Workers workers({}, launcher);
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(workers.Start([&] { ++done; }));
+    EXPECT_THROW(workers.Join(), std::runtime_error);
+    EXPECT_EQ(done.load(), 2);
 }
 
 TEST(WorkersTest, TheFirstErrorWinsAndStopsThePass) {
