@@ -146,7 +146,8 @@ FileCount CountFileBytes(const std::string& path, ByteCounts& counts,
     // thread merges them in file order, so progress stays in order. A second thread only pays
     // off when each gets at least one whole slice; when none can be started, this one counts
     // alone.
-    Workers workers([&] { ring.Stop(); });
+    Workers workers([&] { ring.Stop(); },
+                    options.launcher != nullptr ? *options.launcher : DefaultThreadLauncher());
     if (options.threads >= 2 && slices > 2) {
         workers.Start([&] {
             while (SliceRing::Slot* slot = ring.Claim()) count(*slot);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "analysis/progress.h"
+#include "concurrency/workers.h"
 
 namespace varn {
 
@@ -17,6 +18,7 @@ struct CountOptions {
     // Map the file piece by piece rather than copy it through read(). Off: a mapping pays a page
     // fault (or a populating walk) per 4 KiB, which on some hosts costs more than the copy.
     bool mapFile = false;
+    const ThreadLauncher* launcher = nullptr;  // how the second thread starts (null: the usual way)
 };
 
 // Adds the counts of every byte of `data` to `counts` (raw bytes, no folding).
