@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "concurrency/workers.h"
 #include "crypt/idea.h"
 #include "crypt/idea_blocks.h"
 
@@ -46,6 +47,7 @@ struct IdeaStreamOptions {
     // 0 reads the source with pread instead: a mapping pays a page fault per 4 KiB, which on
     // some hosts (virtual machines) costs more than the copy into a cache-sized buffer.
     std::size_t mapWindow = 0;
+    const ThreadLauncher* launcher = nullptr;  // how threads start (null: the usual way)
 };
 
 enum class IdeaStreamStatus {
