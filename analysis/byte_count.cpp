@@ -3,15 +3,12 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <condition_variable>
 #include <cstring>
-#include <mutex>
 #include <stdexcept>
-#include <system_error>
-#include <thread>
-#include <vector>
 
 #include "analysis/file_reader.h"
+#include "concurrency/slot_ring.h"
+#include "concurrency/workers.h"
 
 namespace varn {
 
@@ -65,22 +62,24 @@ void CountPiece(const unsigned char* data, std::size_t size, ByteCounts& counts)
     }
 }
 
+// One slice of the file: where it is and, once counted, what it held.
 struct Slice {
     std::uint64_t offset = 0;
     std::size_t want = 0;
-    std::int64_t got = 0;
-    ByteCounts counts{};                // this slice only, merged once the slices before it are
-    std::vector<unsigned char> buffer;  // for reads when the slice is not mapped
-    bool counted = false;
+    std::int64_t got = 0;  // bytes counted; -1 on a read error
+    ByteCounts counts{};   // this slice only, merged once the slices before it are
 };
+using SliceRing = SlotRing<Slice>;
 
-constexpr std::size_t kReadPiece = std::size_t{1} << 20;
-
-// Maps the slice when it can (no copy through a buffer), else reads it into `buffer`.
-void ReadAndCount(const InputFile& file, Slice& slice, bool map) {
+// Copies the slice through the slot's buffer a cache-sized piece at a time, so the counting
+// reads from the core's own cache; or, when asked, maps it whole.
+void ReadAndCount(const InputFile& file, SliceRing::Slot& slot, std::uint64_t sliceSize,
+                  std::uint64_t fileSize, bool map) {
+    Slice& slice = slot.payload;
+    slice.offset = slot.sequence * sliceSize;
+    slice.want = static_cast<std::size_t>(std::min(sliceSize, fileSize - slice.offset));
     slice.counts.fill(0);
     slice.got = 0;
-    if (slice.want == 0) return;
     if (map) {
         const unsigned char* view = MapFilePart(file.Descriptor(), slice.offset, slice.want);
         if (view != nullptr) {
@@ -90,102 +89,26 @@ void ReadAndCount(const InputFile& file, Slice& slice, bool map) {
             return;
         }
     }
-    slice.buffer.resize(std::min(slice.want, kReadPiece));
+    unsigned char* buffer = slot.buffer.Data();
     std::size_t done = 0;
     while (done < slice.want) {
-        const std::size_t piece = std::min(slice.want - done, slice.buffer.size());
-        const std::int64_t got = file.ReadAt(slice.offset + done, slice.buffer.data(), piece);
+        const std::size_t piece = std::min(slice.want - done, slot.buffer.Size());
+        const std::int64_t got = file.ReadAt(slice.offset + done, buffer, piece);
         if (got < 0) {
             slice.got = -1;
             return;
         }
-        CountBytes(slice.buffer.data(), static_cast<std::size_t>(got), slice.counts);
+        CountBytes(buffer, static_cast<std::size_t>(got), slice.counts);
         done += static_cast<std::size_t>(got);
         if (static_cast<std::size_t>(got) < piece) break;
     }
     slice.got = static_cast<std::int64_t>(done);
 }
 
-// Consecutive slices of the file, handed to whichever thread is free, so neither waits for the
-// other at every step; the calling thread merges them in file order, so progress stays in order.
-// At most `slots` slices are ahead of the merged ones: memory stays constant.
-class SliceRing {
-  public:
-    SliceRing(std::size_t slots, std::uint64_t size, std::size_t sliceSize)
-        : slices_(slots),
-          size_(size),
-          sliceSize_(sliceSize),
-          count_((size + sliceSize - 1) / sliceSize) {}
-
-    // The next slice to count, or nullptr when every slice is taken or the pass stopped; waits
-    // while the ring is full when `wait` is set, else returns nullptr.
-    Slice* Claim(bool wait) {
-        std::unique_lock lock(mutex_);
-        const auto room = [&] {
-            return stopped_ || taken_ == count_ || taken_ < merged_ + Slots();
-        };
-        if (wait) {
-            freed_.wait(lock, room);
-        } else if (!room()) {
-            return nullptr;
-        }
-        if (stopped_ || taken_ == count_) return nullptr;
-        Slice& slice = slices_[taken_ % Slots()];
-        slice.offset = taken_ * sliceSize_;
-        slice.want =
-            static_cast<std::size_t>(std::min<std::uint64_t>(sliceSize_, size_ - slice.offset));
-        slice.counted = false;
-        ++taken_;
-        return &slice;
-    }
-    void Counted(Slice& slice) {
-        {
-            const std::lock_guard lock(mutex_);
-            slice.counted = true;
-        }
-        counted_.notify_one();
-    }
-    // The next slice in file order once counted (waiting for it when `wait` is set, else
-    // nullptr if it is not yet), or nullptr when all are merged.
-    Slice* NextCounted(bool wait) {
-        std::unique_lock lock(mutex_);
-        if (merged_ == count_ || (!wait && merged_ == taken_)) return nullptr;
-        Slice& slice = slices_[merged_ % Slots()];
-        if (wait) counted_.wait(lock, [&] { return slice.counted; });
-        return slice.counted ? &slice : nullptr;
-    }
-    void Merged() {
-        {
-            const std::lock_guard lock(mutex_);
-            slices_[merged_ % Slots()].counted = false;
-            ++merged_;
-        }
-        freed_.notify_one();
-    }
-    void Stop() {
-        {
-            const std::lock_guard lock(mutex_);
-            stopped_ = true;
-        }
-        freed_.notify_one();
-    }
-
-  private:
-    std::uint64_t Slots() const { return slices_.size(); }
-
-    std::vector<Slice> slices_;
-    std::uint64_t size_;
-    std::uint64_t sliceSize_;
-    std::uint64_t count_;
-    std::mutex mutex_;
-    std::condition_variable freed_;
-    std::condition_variable counted_;
-    std::uint64_t taken_ = 0;
-    std::uint64_t merged_ = 0;
-    bool stopped_ = false;
-};
-
+// Slices counted but not yet merged, at most: memory stays constant.
 constexpr std::size_t kSlicesAhead = 4;
+// Bytes read at a time: small enough to stay in the core's cache until counted.
+constexpr std::size_t kReadPiece = std::size_t{256} << 10;
 
 }  // namespace
 
@@ -208,80 +131,66 @@ FileCount CountFileBytes(const std::string& path, ByteCounts& counts,
     result.size = file.Size();
     if (onOpen) onOpen(result.size);
 
-    const std::size_t bufferSize = std::max<std::size_t>(options.bufferSize, 1);
-    // A second thread only pays off when each gets at least one whole buffer.
-    bool parallel = options.threads >= 2 && result.size > 2 * bufferSize;
-
+    const std::uint64_t sliceSize = std::max<std::size_t>(options.bufferSize, 1);
     // Mapping needs page-aligned offsets.
     const bool map =
-        options.mapFile && bufferSize % static_cast<std::size_t>(::sysconf(_SC_PAGESIZE)) == 0;
-    SliceRing ring(kSlicesAhead, result.size, bufferSize);
-    std::thread worker;
-    if (parallel) {
-        try {
-            worker = std::thread([&] {
-                while (Slice* slice = ring.Claim(true)) {
-                    ReadAndCount(file, *slice, map);
-                    ring.Counted(*slice);
-                }
-            });
-        } catch (const std::system_error&) {
-            parallel = false;  // no second thread to be had: this one counts alone
-        }
-    }
-    auto stopWorker = [&] {
-        if (!parallel) return;
-        ring.Stop();
-        worker.join();
+        options.mapFile && sliceSize % static_cast<std::size_t>(::sysconf(_SC_PAGESIZE)) == 0;
+    const std::uint64_t slices = (result.size + sliceSize - 1) / sliceSize;
+    SliceRing ring(kSlicesAhead, map ? 0 : std::min<std::uint64_t>(sliceSize, kReadPiece), slices);
+    const auto count = [&](SliceRing::Slot& slot) {
+        ReadAndCount(file, slot, sliceSize, result.size, map);
+        ring.Publish(slot);
     };
+
+    // Slices go to whichever thread is free, so neither waits for the other at every step; this
+    // thread merges them in file order, so progress stays in order. A second thread only pays
+    // off when each gets at least one whole slice; when none can be started, this one counts
+    // alone.
+    Workers workers([&] { ring.Stop(); },
+                    options.launcher != nullptr ? *options.launcher : DefaultThreadLauncher());
+    if (options.threads >= 2 && slices > 2) {
+        workers.Start([&] {
+            while (SliceRing::Slot* slot = ring.Claim()) count(*slot);
+        });
+    }
 
     std::uint64_t position = 0;
     bool failed = false;
-    bool ended = false;
-    try {
-        while (!ended) {
-            // Count a slice here when one is free, then merge whatever is ready in order; with
-            // nothing to count, wait for the next slice in order.
-            Slice* mine = ring.Claim(false);
-            if (mine != nullptr) {
-                ReadAndCount(file, *mine, map);
-                ring.Counted(*mine);
+    for (bool ended = false; !ended;) {
+        // Count a slice here when one is free, then merge whatever is ready in order; with
+        // nothing to count, wait for the next slice in order.
+        SliceRing::Slot* mine = ring.Claim(false);
+        if (mine != nullptr) count(*mine);
+        for (bool wait = mine == nullptr;; wait = false) {
+            SliceRing::Slot* slot = ring.Take(wait);
+            if (slot == nullptr) {
+                // All merged or the pass stopped (when waiting), or the next one is still being
+                // counted.
+                ended = wait;
+                break;
             }
-            bool wait = mine == nullptr;
-            for (;;) {
-                Slice* slice = ring.NextCounted(wait);
-                if (slice == nullptr) {
-                    // All merged (when waiting), or the next one is still being counted.
-                    if (wait) ended = true;
-                    break;
-                }
-                wait = false;
-                if (slice->got < 0) {
-                    failed = true;
-                    ended = true;
-                    break;
-                }
-                for (std::size_t c = 0; c < 256; ++c) counts[c] += slice->counts[c];
-                const std::uint64_t before = position;
-                position += static_cast<std::uint64_t>(slice->got);
-                // A file that shrank meanwhile ends at its first short read; later bytes are not
-                // in order.
-                const bool shortRead = static_cast<std::size_t>(slice->got) < slice->want;
-                ring.Merged();
-                if (advance && position > before)
-                    advance(StepsBefore(position) - StepsBefore(before));
-                if (shortRead) {
-                    ended = true;
-                    break;
-                }
+            const Slice& slice = slot->payload;
+            if (slice.got < 0) {
+                failed = true;
+                ended = true;
+                break;
+            }
+            for (std::size_t c = 0; c < 256; ++c) counts[c] += slice.counts[c];
+            const std::uint64_t before = position;
+            position += static_cast<std::uint64_t>(slice.got);
+            // A file that shrank meanwhile ends at its first short read; later bytes are not in
+            // order.
+            const bool shortRead = static_cast<std::size_t>(slice.got) < slice.want;
+            ring.Release(*slot);
+            if (advance && position > before) advance(StepsBefore(position) - StepsBefore(before));
+            if (shortRead) {
+                ended = true;
+                break;
             }
         }
-    } catch (...) {
-        // A throwing progress callback must not leave the worker waiting.
-        stopWorker();
-        throw;
     }
-    stopWorker();
+    ring.Stop();
+    workers.Join();
     if (failed) throw io::FileError(io::FailureNow(io::FailureKind::Read, path));
 
     result.total = position;

@@ -6,15 +6,19 @@
 #include <string>
 
 #include "analysis/progress.h"
+#include "concurrency/workers.h"
 
 namespace varn {
 
 using ByteCounts = std::array<std::uint64_t, 256>;
 
 struct CountOptions {
-    std::size_t bufferSize = std::size_t{8} << 20;  // bytes per step of the pass (and per thread)
+    std::size_t bufferSize = std::size_t{1} << 20;  // bytes per step of the pass (and per thread)
     unsigned threads = 2;  // 1, or 2 to count on a second thread as well (progress stays here)
-    bool mapFile = true;   // map the file piece by piece rather than copy it through read()
+    // Map the file piece by piece rather than copy it through read(). Off: a mapping pays a page
+    // fault (or a populating walk) per 4 KiB, which on some hosts costs more than the copy.
+    bool mapFile = false;
+    const ThreadLauncher* launcher = nullptr;  // how the second thread starts (null: the usual way)
 };
 
 // Adds the counts of every byte of `data` to `counts` (raw bytes, no folding).

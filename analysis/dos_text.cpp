@@ -7,15 +7,11 @@
 #endif
 
 #include <cerrno>
-#include <condition_variable>
 #include <cstring>
-#include <memory>
-#include <mutex>
-#include <system_error>
-#include <thread>
-#include <vector>
 
 #include "analysis/file_reader.h"
+#include "concurrency/slot_ring.h"
+#include "concurrency/workers.h"
 #include "io/transfer.h"
 
 namespace varn {
@@ -117,14 +113,15 @@ void Sse2Blocks(const unsigned char* plain, const std::uint32_t* code, const uns
 }
 #endif
 
-// One buffer's worth of output: what the reading side hands to the writing side.
+// One buffer's worth of output, in the bytes of its slot: what the reading side hands to the
+// writing side.
 struct Piece {
-    std::unique_ptr<unsigned char[]> bytes;
     std::size_t size = 0;
     std::uint64_t characters = 0;
     bool last = false;
     bool readFailed = false;
 };
+using PieceRing = SlotRing<Piece>;
 
 // Reads the input buffer by buffer, cut at the first byte 26, and translates each buffer.
 class PieceMaker {
@@ -136,7 +133,8 @@ class PieceMaker {
 
     std::size_t Capacity() const { return 2 * bufferSize_ + 1; }
 
-    void Make(Piece& piece) {
+    void Make(PieceRing::Slot& slot) {
+        Piece& piece = slot.payload;
         piece.size = 0;
         piece.characters = 0;
         piece.last = true;
@@ -145,101 +143,76 @@ class PieceMaker {
         const std::int64_t got = reader_.Next(data);
         if (got < 0) {
             piece.readFailed = true;
+            readError_ = errno;
             return;
         }
         auto size = static_cast<std::size_t>(got);
         const void* end = size > 0 ? std::memchr(data, kEndOfText, size) : nullptr;
         if (end != nullptr)
             size = static_cast<std::size_t>(static_cast<const unsigned char*>(end) - data);
-        piece.size = translator_.Translate(data, size, piece.bytes.get(), piece.characters);
+        piece.size = translator_.Translate(data, size, slot.buffer.Data(), piece.characters);
         piece.last = end != nullptr || static_cast<std::size_t>(got) < bufferSize_;
     }
+
+    // errno of the failed read, whichever thread made it.
+    int ReadError() const { return readError_; }
 
   private:
     PieceReader reader_;
     DosTextTranslator translator_;
     std::size_t bufferSize_;
-};
-
-// A fixed ring of pieces between the thread that makes them and the one that writes them.
-class PieceRing {
-  public:
-    PieceRing(std::size_t count, std::size_t capacity) : pieces_(count) {
-        for (Piece& piece : pieces_) piece.bytes.reset(new unsigned char[capacity]);
-    }
-
-    // The next piece to fill, or nullptr once stopped.
-    Piece* ToFill() {
-        std::unique_lock lock(mutex_);
-        freed_.wait(lock, [&] { return stopped_ || made_ - written_ < pieces_.size(); });
-        return stopped_ ? nullptr : &pieces_[made_ % pieces_.size()];
-    }
-    void Filled() {
-        {
-            const std::lock_guard lock(mutex_);
-            ++made_;
-        }
-        filled_.notify_one();
-    }
-    Piece& ToWrite() {
-        std::unique_lock lock(mutex_);
-        filled_.wait(lock, [&] { return made_ > written_; });
-        return pieces_[written_ % pieces_.size()];
-    }
-    void Written() {
-        {
-            const std::lock_guard lock(mutex_);
-            ++written_;
-        }
-        freed_.notify_one();
-    }
-    void Stop() {
-        {
-            const std::lock_guard lock(mutex_);
-            stopped_ = true;
-        }
-        freed_.notify_one();
-    }
-
-  private:
-    std::vector<Piece> pieces_;
-    std::mutex mutex_;
-    std::condition_variable filled_;
-    std::condition_variable freed_;
-    std::size_t made_ = 0;
-    std::size_t written_ = 0;
-    bool stopped_ = false;
+    int readError_ = 0;
 };
 
 // Reading ahead never runs further than this many buffers: memory stays constant.
 constexpr std::size_t kPiecesInFlight = 4;
 
-// Makes pieces on a second thread until the last one or until stopped; the destructor stops it,
-// so an early return or a throwing progress callback never leaves it waiting.
-class PieceMakerThread {
-  public:
-    PieceMakerThread(PieceMaker& maker, PieceRing& ring)
-        : ring_(ring), thread_([&maker, &ring] {
-              for (;;) {
-                  Piece* piece = ring.ToFill();
-                  if (piece == nullptr) return;
-                  maker.Make(*piece);
-                  const bool last = piece->last;
-                  ring.Filled();
-                  if (last) return;
-              }
-          }) {}
-    PieceMakerThread(const PieceMakerThread&) = delete;
-    PieceMakerThread& operator=(const PieceMakerThread&) = delete;
-    ~PieceMakerThread() {
-        ring_.Stop();
-        thread_.join();
-    }
+// The pass itself; `error` gets errno of a failed read or write.
+DosTextResult Translate(const InputFile& input, int output, const ByteMap& map, ProgressRule rule,
+                        const ProgressAdvance& advance, const DosTextOptions& options, int& error) {
+    PieceMaker maker(input, map, options);
+    PieceRing ring(options.pipeline ? kPiecesInFlight : 1, maker.Capacity());
+    const auto make = [&](PieceRing::Slot& slot) {
+        maker.Make(slot);
+        const bool last = slot.payload.last;
+        ring.Publish(slot);
+        if (last) ring.Close();
+    };
+    // A second thread reads and translates ahead while this one writes; when none can be
+    // started, this one does both. Leaving early stops and joins it.
+    Workers workers([&] { ring.Stop(); },
+                    options.launcher != nullptr ? *options.launcher : DefaultThreadLauncher());
+    const bool ahead = options.pipeline && workers.Start([&] {
+        while (PieceRing::Slot* slot = ring.Claim()) make(*slot);
+    });
 
-  private:
-    PieceRing& ring_;
-    std::thread thread_;
-};
+    std::uint64_t characters = 0;
+    for (;;) {
+        if (!ahead) make(*ring.Claim());
+        PieceRing::Slot* slot = ring.Take();
+        if (slot == nullptr) break;  // the reading thread failed: Join hands its error on
+        const Piece& piece = slot->payload;
+        if (piece.readFailed) {
+            error = maker.ReadError();
+            return DosTextResult::ReadFailed;
+        }
+        if (!io::WriteAll(output, slot->buffer.Data(), piece.size)) {
+            error = errno;
+            return DosTextResult::WriteFailed;
+        }
+        if (advance && piece.characters > 0) {
+            const std::uint64_t steps =
+                Steps(rule, characters + piece.characters) - Steps(rule, characters);
+            if (steps > 0) advance(steps);
+        }
+        characters += piece.characters;
+        const bool last = piece.last;
+        ring.Release(*slot);
+        if (last) break;
+    }
+    workers.Join();
+    return DosTextResult::Ok;
+}
 
 }  // namespace
 
@@ -319,37 +292,11 @@ std::size_t DosTextTranslator::Translate(const unsigned char* in, std::size_t si
 DosTextResult TranslateDosText(const InputFile& input, int output, const ByteMap& map,
                                ProgressRule rule, const ProgressAdvance& advance,
                                const DosTextOptions& options) {
-    PieceMaker maker(input, map, options);
-    PieceRing ring(options.pipeline ? kPiecesInFlight : 1, maker.Capacity());
-    std::unique_ptr<PieceMakerThread> thread;
-    if (options.pipeline) {
-        try {
-            thread = std::make_unique<PieceMakerThread>(maker, ring);
-        } catch (const std::system_error&) {
-            // No second thread to be had: the pass runs on this one alone.
-        }
-    }
-
-    std::uint64_t characters = 0;
-    for (;;) {
-        if (!thread) {
-            maker.Make(*ring.ToFill());
-            ring.Filled();
-        }
-        const Piece& piece = ring.ToWrite();
-        if (piece.readFailed) return DosTextResult::ReadFailed;
-        if (!io::WriteAll(output, piece.bytes.get(), piece.size)) return DosTextResult::WriteFailed;
-        if (advance && piece.characters > 0) {
-            const std::uint64_t steps =
-                Steps(rule, characters + piece.characters) - Steps(rule, characters);
-            if (steps > 0) advance(steps);
-        }
-        characters += piece.characters;
-        const bool last = piece.last;
-        ring.Written();
-        if (last) break;
-    }
-    return DosTextResult::Ok;
+    int error = 0;
+    const DosTextResult result = Translate(input, output, map, rule, advance, options, error);
+    // The threads are joined by now: errno says what failed, for the caller to report.
+    if (result != DosTextResult::Ok) errno = error;
+    return result;
 }
 
 DosTextResult TranslateDosText(const std::string& inPath, const io::Target& out, const ByteMap& map,

@@ -7,6 +7,7 @@
 
 #include "analysis/file_reader.h"
 #include "analysis/progress.h"
+#include "concurrency/workers.h"
 #include "io/replacement.h"
 
 namespace varn {
@@ -33,7 +34,10 @@ struct DosTextOptions {
     // A second thread reads and translates the next buffers while this one writes; progress is
     // still reported on the calling thread, after each buffer is written.
     bool pipeline = true;
-    bool mapFile = true;  // map the input a window at a time rather than copy it through read()
+    // Map the input a window at a time rather than copy it through read(). Off: a mapping pays a
+    // page fault per 4 KiB, which on some hosts (virtual machines) costs more than the copy.
+    bool mapFile = false;
+    const ThreadLauncher* launcher = nullptr;  // how the second thread starts (null: the usual way)
 };
 
 // How the translator handles blocks holding no byte that needs more than a lookup.

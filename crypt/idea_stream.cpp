@@ -6,13 +6,13 @@
 
 #include <algorithm>
 #include <atomic>
-#include <condition_variable>
+#include <cerrno>
 #include <cstring>
 #include <memory>
-#include <mutex>
-#include <thread>
 #include <vector>
 
+#include "concurrency/slot_ring.h"
+#include "concurrency/workers.h"
 #include "io/transfer.h"
 
 namespace varn {
@@ -39,80 +39,37 @@ struct PassLayout {
     std::int64_t outLimit;     // bytes of the stream written to the target
 };
 
-// Writes a thread's chunks on a thread of its own while the next chunk is read and ciphered, with
-// two buffers taking turns.
-class WriteBehind {
-  public:
-    WriteBehind(int fd, std::atomic<int>& failure) : fd_(fd), failure_(failure) {
-        thread_ = std::thread([this] { Run(); });
-    }
-    WriteBehind(const WriteBehind&) = delete;
-    WriteBehind& operator=(const WriteBehind&) = delete;
-    ~WriteBehind() {
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            done_ = true;
-        }
-        changed_.notify_all();
-        thread_.join();
-    }
-
-    // The buffer to fill next, once the writer is through with it.
-    unsigned char* NextBuffer() {
-        std::unique_lock<std::mutex> lock(mutex_);
-        changed_.wait(lock, [this] { return !slots_[fill_].pending; });
-        return slots_[fill_].data.get();
-    }
-
-    // Hands over the buffer from NextBuffer for writing.
-    void Submit(std::size_t size, std::int64_t offset) {
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            Slot& slot = slots_[fill_];
-            slot.size = size;
-            slot.offset = offset;
-            slot.pending = true;
-            fill_ ^= 1;
-        }
-        changed_.notify_all();
-    }
-
-  private:
-    struct Slot {
-        std::unique_ptr<unsigned char[]> data{new unsigned char[kIdeaChunkBytes]};
-        std::size_t size = 0;
-        std::int64_t offset = 0;
-        bool pending = false;
-    };
-
-    void Run() {
-        // Buffers are submitted and written in the same alternating order.
-        for (int next = 0;; next ^= 1) {
-            std::unique_lock<std::mutex> lock(mutex_);
-            changed_.wait(lock, [&] { return slots_[next].pending || done_; });
-            if (!slots_[next].pending) return;
-            Slot& slot = slots_[next];
-            lock.unlock();
-            if (failure_.load(std::memory_order_relaxed) == 0 &&
-                !io::WriteAllAt(fd_, slot.data.get(), slot.size, slot.offset)) {
-                failure_.store(static_cast<int>(IdeaStreamStatus::WriteFailed));
-            }
-            lock.lock();
-            slot.pending = false;
-            lock.unlock();
-            changed_.notify_all();
-        }
-    }
-
-    int fd_;
-    std::atomic<int>& failure_;
-    Slot slots_[2];
-    int fill_ = 0;
-    bool done_ = false;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::thread thread_;
+// How a pass ends when a read or write fails, with errno of the call, carried from whichever
+// thread met it to the caller as the pass's first error.
+struct StreamFailure {
+    IdeaStreamStatus status;
+    int error;
 };
+
+[[noreturn]] void Fail(IdeaStreamStatus status) {
+    throw StreamFailure{status, errno};
+}
+
+// A chunk waiting for its writer: where it goes and how much of it.
+struct PendingWrite {
+    std::size_t size = 0;
+    std::int64_t offset = 0;
+};
+using WriteRing = SlotRing<PendingWrite>;
+
+// Two chunk buffers taking turns between a ciphering thread and its writer, so that one chunk is
+// written while the next is read and ciphered.
+constexpr std::size_t kWriteBehindSlots = 2;
+
+void WriteChunks(int target, WriteRing& ring) {
+    while (WriteRing::Slot* slot = ring.Take()) {
+        if (!io::WriteAllAt(target, slot->buffer.Data(), slot->payload.size,
+                            static_cast<std::uint64_t>(slot->payload.offset))) {
+            Fail(IdeaStreamStatus::WriteFailed);
+        }
+        ring.Release(*slot);
+    }
+}
 
 // One thread's view of the source: spans of it, mapped a window at a time, or read into a buffer
 // of its own where the source cannot be mapped (or mapping is switched off).
@@ -128,6 +85,10 @@ class SourceView {
     SourceView(const SourceView&) = delete;
     SourceView& operator=(const SourceView&) = delete;
     ~SourceView() { Unmap(); }
+
+    // Whether spans come from a mapping; otherwise the caller reads for itself.
+    bool Maps() const { return window_ > 0; }
+    int Descriptor() const { return fd_; }
 
     // Points at the source from `offset`; `size` gets how many bytes from there are available
     // (at least min(want, 8), at most want); `end` bounds the range to map. Null when the source
@@ -201,6 +162,18 @@ class SourceView {
 bool CipherFromSource(SourceView& source, std::int64_t offset, std::int64_t present,
                       unsigned char* out, std::size_t size, std::int64_t end,
                       const IdeaSchedule& schedule, IdeaWordOrder order, IdeaPath path) {
+    if (!source.Maps()) {
+        // Read straight into the output buffer and cipher it there: one copy, in the cache.
+        const auto have = static_cast<std::size_t>(
+            std::clamp<std::int64_t>(present, 0, static_cast<std::int64_t>(size)));
+        if (have > 0 &&
+            !io::ReadAllAt(source.Descriptor(), out, have, static_cast<std::uint64_t>(offset))) {
+            return false;
+        }
+        std::memset(out + have, 0, size - have);  // the zero padding of the last block
+        IdeaCipherBlocks(out, out, size / 8, schedule, order, path);
+        return true;
+    }
     std::size_t done = 0;
     while (done < size) {
         const std::int64_t left =
@@ -237,57 +210,84 @@ IdeaStreamStatus RunChunks(int source, int target, const PassLayout& layout,
                            const IdeaSchedule& schedule, const IdeaStreamOptions& options) {
     const auto chunk = static_cast<std::int64_t>(kIdeaChunkBytes);
     const std::int64_t chunks = (layout.streamBytes + chunk - 1) / chunk;
-    std::atomic<int> failure{static_cast<int>(IdeaStreamStatus::Ok)};
+    const std::int64_t threads =
+        std::clamp<std::int64_t>(static_cast<std::int64_t>(options.threads), 1, chunks);
 
-    // Thread t takes chunks t, t + T, t + 2T, ...: each reads, ciphers and writes on its own.
-    // Writing for itself, it ciphers a cache-sized piece at a time and writes it at once; a
-    // write-behind thread gets whole chunks.
-    auto work = [&](std::int64_t first, std::int64_t step) {
-        SourceView view(source, std::min(options.mapWindow, kIdeaChunkBytes));
-        std::unique_ptr<unsigned char[]> own;
-        std::unique_ptr<WriteBehind> writer;
-        if (options.writeBehind) {
-            writer = std::make_unique<WriteBehind>(target, failure);
-        } else {
-            own.reset(new unsigned char[kIdeaWriteBytes]);
+    // Each ciphering thread may hand its writes to a writer of its own.
+    std::vector<std::unique_ptr<WriteRing>> rings;
+    if (options.writeBehind) {
+        for (std::int64_t t = 0; t < threads; ++t) {
+            rings.push_back(std::make_unique<WriteRing>(kWriteBehindSlots, kIdeaChunkBytes));
         }
-        const auto piece = writer ? chunk : static_cast<std::int64_t>(kIdeaWriteBytes);
-        for (std::int64_t i = first; i < chunks; i += step) {
+    }
+    std::atomic<bool> stopped{false};
+    std::vector<bool> writing(rings.size(), false);
+
+    // Whichever thread is free takes the next chunk, so a helper that cannot be started leaves
+    // its share to the others. Writing for itself, a thread ciphers a cache-sized piece at a time
+    // and writes it at once; a writer gets whole chunks.
+    std::atomic<std::int64_t> next{0};
+    auto work = [&](std::size_t t) {
+        SourceView view(source, std::min(options.mapWindow, kIdeaChunkBytes));
+        WriteRing* ring = t < writing.size() && writing[t] ? rings[t].get() : nullptr;
+        AlignedBuffer own(ring != nullptr ? 0 : kIdeaWriteBytes);
+        const auto piece = ring != nullptr ? chunk : static_cast<std::int64_t>(kIdeaWriteBytes);
+        for (std::int64_t i = next++; i < chunks && !stopped; i = next++) {
             const std::int64_t chunkBegin = i * chunk;
             const std::int64_t chunkEnd = std::min(chunkBegin + chunk, layout.streamBytes);
             const std::int64_t inEnd = layout.inOffset + std::min(chunkEnd, layout.inAvailable);
             for (std::int64_t begin = chunkBegin; begin < chunkEnd; begin += piece) {
-                if (failure.load(std::memory_order_relaxed) != 0) return;
-                unsigned char* buffer = writer ? writer->NextBuffer() : own.get();
+                WriteRing::Slot* slot = ring != nullptr ? ring->Claim() : nullptr;
+                if (ring != nullptr && slot == nullptr) return;  // the pass has stopped
+                unsigned char* buffer = slot != nullptr ? slot->buffer.Data() : own.Data();
                 const std::int64_t size = std::min(piece, chunkEnd - begin);
                 const std::int64_t present =
                     std::clamp<std::int64_t>(layout.inAvailable - begin, 0, size);
                 if (!CipherFromSource(view, layout.inOffset + begin, present, buffer,
                                       static_cast<std::size_t>(size), inEnd, schedule, layout.order,
                                       options.path)) {
-                    failure.store(static_cast<int>(IdeaStreamStatus::ReadFailed));
-                    return;
+                    Fail(IdeaStreamStatus::ReadFailed);
                 }
-                const std::int64_t keep =
-                    std::clamp<std::int64_t>(layout.outLimit - begin, 0, size);
-                if (writer) {
-                    writer->Submit(static_cast<std::size_t>(keep), layout.outOffset + begin);
-                } else if (!io::WriteAllAt(target, buffer, static_cast<std::size_t>(keep),
-                                           layout.outOffset + begin)) {
-                    failure.store(static_cast<int>(IdeaStreamStatus::WriteFailed));
-                    return;
+                const auto keep = static_cast<std::size_t>(
+                    std::clamp<std::int64_t>(layout.outLimit - begin, 0, size));
+                const std::int64_t at = layout.outOffset + begin;
+                if (slot != nullptr) {
+                    slot->payload = {keep, at};
+                    ring->Publish(*slot);
+                } else if (!io::WriteAllAt(target, buffer, keep, static_cast<std::uint64_t>(at))) {
+                    Fail(IdeaStreamStatus::WriteFailed);
                 }
             }
         }
+        if (ring != nullptr) ring->Close();  // its writer drains it and ends
     };
 
-    const std::int64_t threads =
-        std::clamp<std::int64_t>(static_cast<std::int64_t>(options.threads), 1, chunks);
-    std::vector<std::thread> helpers;
-    for (std::int64_t t = 1; t < threads; ++t) helpers.emplace_back(work, t, threads);
-    work(0, threads);
-    for (std::thread& h : helpers) h.join();
-    return static_cast<IdeaStreamStatus>(failure.load());
+    Workers workers(
+        [&] {
+            stopped = true;
+            for (auto& ring : rings) ring->Stop();
+        },
+        options.launcher != nullptr ? *options.launcher : DefaultThreadLauncher());
+    for (std::size_t t = 0; t < rings.size(); ++t) {
+        WriteRing& ring = *rings[t];
+        // A writer that cannot be started leaves its thread writing for itself.
+        writing[t] = workers.Start([target, &ring] { WriteChunks(target, ring); });
+    }
+
+    for (std::int64_t t = 1; t < threads; ++t) {
+        const auto helper = static_cast<std::size_t>(t);
+        if (!workers.Start([&work, helper] { work(helper); }) && helper < rings.size()) {
+            rings[helper]->Close();  // no chunk will come its writer's way
+        }
+    }
+    workers.RunHere([&] { work(0); });
+    try {
+        workers.Join();
+    } catch (const StreamFailure& failure) {
+        errno = failure.error;
+        return failure.status;
+    }
+    return IdeaStreamStatus::Ok;
 }
 
 }  // namespace

@@ -8,14 +8,15 @@
 //             length that is a multiple of 8 (0 included) ends in a block of zeros.
 //
 // The passes work on file descriptors of regular files in large chunks, so memory stays constant;
-// neither opens nor closes files. The source is mapped a window at a time where it can be (one
-// copy fewer than reading it), else read with pread; the target is written with pwrite, so a full
-// disk is an error value, never a signal.
+// neither opens nor closes files. The source is read with pread into a cache-sized buffer (or,
+// when asked, mapped a window at a time); the target is written with pwrite, so a full disk is an
+// error value, never a signal.
 
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 
+#include "concurrency/workers.h"
 #include "crypt/idea.h"
 #include "crypt/idea_blocks.h"
 
@@ -43,8 +44,10 @@ struct IdeaStreamOptions {
     unsigned threads = 2;      // threads sharing the chunks of a pass (1 = the calling thread only)
     bool writeBehind = false;  // each of them hands its writes to a thread of its own
     // Bytes of the source mapped at a time (rounded up to whole pages, at most one chunk);
-    // 0 reads the source with pread instead.
-    std::size_t mapWindow = kIdeaChunkBytes;
+    // 0 reads the source with pread instead: a mapping pays a page fault per 4 KiB, which on
+    // some hosts (virtual machines) costs more than the copy into a cache-sized buffer.
+    std::size_t mapWindow = 0;
+    const ThreadLauncher* launcher = nullptr;  // how threads start (null: the usual way)
 };
 
 enum class IdeaStreamStatus {

@@ -1,6 +1,6 @@
 // The workloads of run_benchmarks.sh: the letter count and the substitution over a file. Each
 // prints its own time and MB/s when run alone.
-//   analysis_bench count FILE [threads] [buffer]
+//   analysis_bench count FILE [threads] [buffer] [map 0|1]
 //   analysis_bench replace FILE OUT [pipeline 0|1] [map 0|1] [buffer]
 //   analysis_bench make-text FILE BYTES
 #include <chrono>
@@ -81,16 +81,16 @@ int main(int argc, char** argv) {
         return MakeText(path, std::strtoull(argv[3], nullptr, 10));
 
     if (mode == "count") {
+        // Counting "All": the letter table sorted by count afterwards.
         varn::LetterTable table;
-        NoBar a;
-        NoBar b;
+        NoBar bar;
         varn::CountOptions options;
         if (argc >= 4) options.threads = static_cast<unsigned>(std::atoi(argv[3]));
-        if (argc >= 5) options.bufferSize = std::strtoull(argv[4], nullptr, 10);
+        if (argc >= 5 && std::strtoull(argv[4], nullptr, 10) > 0)
+            options.bufferSize = std::strtoull(argv[4], nullptr, 10);
+        if (argc >= 6) options.mapFile = std::atoi(argv[5]) != 0;
         const auto start = std::chrono::steady_clock::now();
-        std::string s = "etaoinshr";
-        const std::uint64_t total =
-            varn::CountOnEtalon(table, s, path, varn::kDescending, a, b, options);
+        const std::uint64_t total = varn::CountAll(table, path, varn::kDescending, bar, options);
         const std::string what = "count, " + std::to_string(options.threads) + " thread(s)";
         Report(what.c_str(), total, Seconds(start));
         return 0;
@@ -99,7 +99,8 @@ int main(int argc, char** argv) {
         varn::DosTextOptions options;
         if (argc >= 5) options.pipeline = std::atoi(argv[4]) != 0;
         if (argc >= 6) options.mapFile = std::atoi(argv[5]) != 0;
-        if (argc >= 7) options.bufferSize = std::strtoull(argv[6], nullptr, 10);
+        if (argc >= 7 && std::strtoull(argv[6], nullptr, 10) > 0)
+            options.bufferSize = std::strtoull(argv[6], nullptr, 10);
         const varn::LetterTable table = PairedTable();
         const auto start = std::chrono::steady_clock::now();
         std::uint64_t steps = 0;

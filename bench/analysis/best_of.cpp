@@ -1,5 +1,6 @@
-// Runs a command several times and prints its best wall time, the throughput over a given size
-// and the CPU time (user + system, all threads and children) of that best run. The command's
+// Runs a command several times and prints its best wall time, the throughput over a given size,
+// the CPU time (user + system, all threads and children) of that best run and the largest peak
+// resident size of any run. The command's
 // own output is dropped; a command that writes its result to stdout gets a shell redirection.
 //   best_of RUNS BYTES LABEL COMMAND [ARGS...]
 #include <fcntl.h>
@@ -7,6 +8,7 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -35,6 +37,7 @@ int main(int argc, char** argv) {
     ::posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
     double bestWall = 0;
     double bestCpu = 0;
+    long peakKiB = 0;
     for (int r = 0; r < runs; ++r) {
         const auto start = std::chrono::steady_clock::now();
         pid_t pid = 0;
@@ -51,12 +54,13 @@ int main(int argc, char** argv) {
         }
         const double wall =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        peakKiB = std::max(peakKiB, usage.ru_maxrss);
         if (r == 0 || wall < bestWall) {
             bestWall = wall;
             bestCpu = Seconds(usage.ru_utime) + Seconds(usage.ru_stime);
         }
     }
-    std::printf("%-44s %8.3f s %7.0f MB/s %8.3f s cpu\n", label, bestWall, bytes / bestWall / 1e6,
-                bestCpu);
+    std::printf("%-44s %8.3f s %7.0f MB/s %8.3f s cpu %7.1f MiB rss\n", label, bestWall,
+                bytes / bestWall / 1e6, bestCpu, static_cast<double>(peakKiB) / 1024);
     return 0;
 }

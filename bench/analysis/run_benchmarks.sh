@@ -1,6 +1,8 @@
 #!/bin/sh
 # Counting, substitution and the Caesar pass on page-cached 1 GiB files, beside cat and tr:
-# best wall time of RUNS rounds, throughput, CPU time (user + system) of that run, and the ratios.
+# best wall time of RUNS rounds, throughput, CPU time (user + system) of that run, the peak
+# resident size, and the ratios. The first row of each pass is what the program runs (its
+# default options); the rows after it are the other ways of running it, for comparison.
 #   bench/analysis/run_benchmarks.sh BUILD_DIR [WORK_DIR] [RUNS]
 # WORK_DIR (default /dev/shm/varn-bench) keeps the input files between runs; on tmpfs the
 # writes are not throttled by the disk, so the figures are the programs' own. The machine should
@@ -20,6 +22,10 @@ size=1073741824
 [ -f text.txt ] || "$count_bench" make-text text.txt $size
 cat random.bin one.bin text.txt > /dev/null  # into the page cache
 
+echo "cpu: $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)," \
+    "family $(sed -n 's/^cpu family[[:space:]]*: //p' /proc/cpuinfo | head -n 1)" \
+    "model $(sed -n 's/^model[[:space:]]*: //p' /proc/cpuinfo | head -n 1), $(nproc) cpus," \
+    "$(grep -o -w -E 'avx512bw|avx512vbmi|hypervisor' /proc/cpuinfo | sort -u | tr '\n' ' ')"
 echo "load: $(cut -d ' ' -f 1-3 /proc/loadavg); best of $runs rounds of every command"
 results=$(mktemp)
 trap 'rm -f "$results"' EXIT
@@ -27,7 +33,7 @@ measure() {  # key, label, command...: one run, kept as key|wall seconds|printed
     key=$1
     shift
     line=$("$best_of" 1 $size "$@")
-    echo "$key|$(echo "$line" | awk '{ print $(NF - 6) }')|$line" >> "$results"
+    echo "$key|$(echo "$line" | awk '{ print $(NF - 9) }')|$line" >> "$results"
 }
 seconds() {  # key: its best wall time
     awk -F '|' -v k="$1" '$1 == k && (b == "" || $2 + 0 < b + 0) { b = $2 } END { print b }' "$results"
@@ -37,14 +43,16 @@ show() {  # key: the line of its best run
 }
 ratio() {  # label, slower key, faster key
     awk -v l="$1" -v a="$(seconds "$2")" -v b="$(seconds "$3")" \
-        'BEGIN { printf "  %-42s %6.2f\n", l, a / b }'
+        'BEGIN { printf "  %-50s %6.2f\n", l, a / b }'
 }
 
-# One untimed run each: every timed run then replaces an output of the same size, and the two
-# ways of running the substitution are checked against each other.
+# One untimed run each: every timed run then replaces an output of the same size, and the ways of
+# running the substitution are checked against each other.
 tr 'a-z' 'b-za' < text.txt > tr.out
-"$count_bench" replace text.txt rep.out 1 1 > /dev/null
+"$count_bench" replace text.txt rep.out > /dev/null
 "$count_bench" replace text.txt seq.out 0 0 > /dev/null
+cmp rep.out seq.out
+"$count_bench" replace text.txt seq.out 1 1 > /dev/null
 cmp rep.out seq.out
 rm -f seq.out
 "$caesar_bench" text.txt > /dev/null
@@ -55,29 +63,42 @@ round=0
 while [ $round -lt "$runs" ]; do
     round=$((round + 1))
     measure cat_random "cat random.bin > /dev/null" sh -c "cat random.bin > /dev/null"
-    measure count1_random "count random.bin, 1 thread" "$count_bench" count random.bin 1
-    measure count2_random "count random.bin, 2 threads" "$count_bench" count random.bin 2
+    measure count_random "count All random.bin (default: 2 threads)" "$count_bench" count random.bin
+    measure count1_random "count All random.bin, 1 thread" "$count_bench" count random.bin 1
+    measure count2m_random "count All random.bin, 2 threads, mapped" \
+        "$count_bench" count random.bin 2 0 1
+    measure count1m_random "count All random.bin, 1 thread, mapped" \
+        "$count_bench" count random.bin 1 0 1
     measure cat_one "cat one.bin > /dev/null" sh -c "cat one.bin > /dev/null"
-    measure count1_one "count one.bin, 1 thread" "$count_bench" count one.bin 1
-    measure count2_one "count one.bin, 2 threads" "$count_bench" count one.bin 2
+    measure count_one "count All one.bin (default: 2 threads)" "$count_bench" count one.bin
+    measure count1_one "count All one.bin, 1 thread" "$count_bench" count one.bin 1
     measure tr "tr 'a-z' 'b-za' < text.txt > tr.out" sh -c "tr 'a-z' 'b-za' < text.txt > tr.out"
-    measure replace "ReplaceLetters" "$count_bench" replace text.txt rep.out
-    measure replace_seq "ReplaceLetters, one thread, read()" "$count_bench" replace text.txt rep.out 0 0
-    measure caesar "Caesar encipher pass" "$caesar_bench" text.txt
+    measure replace "ReplaceLetters (default)" "$count_bench" replace text.txt rep.out
+    measure replace_seq "ReplaceLetters, one thread, read()" \
+        "$count_bench" replace text.txt rep.out 0 0
+    measure replace_map "ReplaceLetters, two threads, mapped" \
+        "$count_bench" replace text.txt rep.out 1 1
+    measure caesar "Caesar encipher pass (default)" "$caesar_bench" text.txt
     measure caesar_seq "Caesar encipher pass, one thread, read()" "$caesar_bench" text.txt 0 0
+    measure caesar_map "Caesar encipher pass, two threads, mapped" "$caesar_bench" text.txt 1 1
 done
 rm -f tr.out rep.out __varn__.enc __varn__.tmp
 
-echo "== reading and counting (1 GiB each): best wall time, throughput, user+sys CPU of that run"
-for key in cat_random count1_random count2_random cat_one count1_one count2_one; do show $key; done
+echo "== reading and counting (1 GiB each): best wall time, throughput, user+sys CPU of that run, peak RSS"
+for key in cat_random count_random count1_random count2m_random count1m_random cat_one count_one \
+    count1_one; do
+    show $key
+done
 echo "== translating text.txt (1 GiB, CR LF lines) into a new file"
-for key in tr replace replace_seq caesar caesar_seq; do show $key; done
+for key in tr replace replace_seq replace_map caesar caesar_seq caesar_map; do show $key; done
 echo "== ratios of wall times (above 1: the second is faster)"
-ratio "count 2 threads / cat, random" count2_random cat_random
-ratio "count 2 threads / cat, one byte" count2_one cat_one
-ratio "count 1 / 2 threads, random" count1_random count2_random
-ratio "tr / ReplaceLetters" tr replace
-ratio "tr / Caesar pass" tr caesar
-ratio "tr / ReplaceLetters, one thread" tr replace_seq
-ratio "tr / Caesar pass, one thread" tr caesar_seq
+ratio "count All default / cat, random (speed of cat)" cat_random count_random
+ratio "count All default / cat, one byte (speed of cat)" cat_one count_one
+ratio "count All 1 thread / default, random" count1_random count_random
+ratio "tr / ReplaceLetters default" tr replace
+ratio "tr / Caesar pass default" tr caesar
+ratio "tr / ReplaceLetters, one thread, read()" tr replace_seq
+ratio "tr / Caesar pass, one thread, read()" tr caesar_seq
+ratio "tr / ReplaceLetters, mapped" tr replace_map
+ratio "tr / Caesar pass, mapped" tr caesar_map
 echo "load after: $(cut -d ' ' -f 1-3 /proc/loadavg)"

@@ -13,6 +13,11 @@ command -v botan >/dev/null || { echo "botan not found (apt-get install botan)" 
 
 speed() { echo "$1" | awk -v what="$2" '$0 ~ what { for (i = 1; i <= NF; i++) if ($i == "MiB/sec") print $(i-1) }'; }
 
+echo "cpu: $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)," \
+    "family $(sed -n 's/^cpu family[[:space:]]*: //p' /proc/cpuinfo | head -n 1)" \
+    "model $(sed -n 's/^model[[:space:]]*: //p' /proc/cpuinfo | head -n 1), $(nproc) cpus," \
+    "$(grep -o -w -E 'avx2|avx512bw|hypervisor' /proc/cpuinfo | sort -u | tr '\n' ' ')"
+echo "load: $(cut -d ' ' -f 1-3 /proc/loadavg)"
 botan_out=$(botan speed --msec=1000 IDEA)
 echo "$botan_out"
 botan_enc=$(speed "$botan_out" "IDEA encrypt")
@@ -27,3 +32,4 @@ echo "$out" | awk -v be="$botan_enc" -v bd="$botan_dec" '
     $2 ~ /^[0-9]/ { printf "%-9s %7s %8.2fx %8.2fx\n", $1, $2, $3 / be, $4 / bd; next }
     NF == 0 { print ""; next }
     { print }'
+echo "load after: $(cut -d ' ' -f 1-3 /proc/loadavg)"

@@ -14,6 +14,7 @@
 #include "analysis/replace_letters.h"
 #include "test_files.h"
 #include "tests/support/file_faults.h"
+#include "tests/support/thread_faults.h"
 
 namespace varn {
 namespace {
@@ -335,6 +336,39 @@ TEST_F(DosTextTest, ThrowingProgressStopsThePassAndPassesTheErrorOn) {
                      std::runtime_error);
         EXPECT_EQ(calls, 3);
     }
+}
+
+// No reading thread to be had, or one that fails: the same output on one thread, or the error
+// reaches the caller and the target is left alone; never a hang or an ended program.
+TEST_F(DosTextTest, AFailedThreadStartTranslatesOnOneThreadAndAThrowingReaderPassesItsErrorOn) {
+    std::string text;
+    for (int i = 0; i < 5000; ++i) text += "line " + std::to_string(i) + "\r\n";
+    const std::string in = dir.Write("in", text);
+    const ByteMap map = Identity();
+    std::vector<std::uint64_t> wanted;
+    ASSERT_EQ(TranslateDosText(in, dir.Path("want"), map, ProgressRule::AdvanceAfter,
+                               [&](std::uint64_t n) { wanted.push_back(n); }, {1000}),
+              DosTextResult::Ok);
+
+    const test::FaultyLauncher noThreads(0);
+    std::vector<std::uint64_t> steps;
+    ASSERT_EQ(TranslateDosText(in, dir.Path("out"), map, ProgressRule::AdvanceAfter,
+                               [&](std::uint64_t n) { steps.push_back(n); },
+                               {1000, true, false, &noThreads}),
+              DosTextResult::Ok);
+    EXPECT_EQ(ReadBytes(dir.Path("out")), ReadBytes(dir.Path("want")));
+    EXPECT_EQ(steps, wanted);
+    EXPECT_EQ(noThreads.Attempts(), 1);
+
+    const test::FaultyLauncher throwing(1, 1);
+    try {
+        TranslateDosText(in, dir.Path("failed"), map, ProgressRule::AdvanceAfter, advance,
+                         {1000, true, false, &throwing});
+        ADD_FAILURE() << "no error";
+    } catch (const std::runtime_error& error) {
+        EXPECT_STREQ(error.what(), "injected");
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("failed")));
 }
 
 TEST_F(DosTextTest, ExistingOutputIsReplaced) {

@@ -11,6 +11,7 @@
 #include "analysis/result_rows.h"
 #include "io/failure.h"
 #include "test_files.h"
+#include "tests/support/thread_faults.h"
 
 namespace varn {
 namespace {
@@ -162,6 +163,34 @@ TEST_F(CountTest, ThrowingProgressStopsTheCountAndPassesTheErrorOn) {
         EXPECT_THROW(CountFileBytes(path, counts, nullptr, throwing, {4096, threads, true}),
                      std::runtime_error);
         EXPECT_EQ(calls, 3);
+    }
+}
+
+// No second thread to be had, or one that fails: the count is the same on one thread, or the
+// error reaches the caller; never a hang or an ended program.
+TEST_F(CountTest, AFailedThreadStartCountsOnOneThreadAndAThrowingWorkerPassesItsErrorOn) {
+    std::string bytes(300001, 'e');
+    for (std::size_t i = 0; i < bytes.size(); i += 7) bytes[i] = static_cast<char>(i);
+    const std::string path = dir.Write("text", bytes);
+    ByteCounts expected{};
+    for (unsigned char c : bytes) ++expected[c];
+
+    const test::FaultyLauncher noThreads(0);
+    ByteCounts counts{};
+    std::uint64_t steps = 0;
+    const FileCount counted = CountFileBytes(
+        path, counts, nullptr, [&](std::uint64_t n) { steps += n; }, {4096, 2, false, &noThreads});
+    EXPECT_EQ(counted.total, bytes.size());
+    EXPECT_EQ(counts, expected);
+    EXPECT_EQ(steps, StepsBefore(bytes.size()));
+    EXPECT_EQ(noThreads.Attempts(), 1);
+
+    const test::FaultyLauncher throwing(1, 1);
+    try {
+        CountFileBytes(path, counts, nullptr, nullptr, {4096, 2, false, &throwing});
+        ADD_FAILURE() << "no error";
+    } catch (const std::runtime_error& error) {
+        EXPECT_STREQ(error.what(), "injected");
     }
 }
 

@@ -7,8 +7,11 @@
 #include <unistd.h>
 
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <tuple>
+
+#include "tests/support/thread_faults.h"
 
 namespace varn {
 namespace {
@@ -175,6 +178,49 @@ TEST(IdeaStream, MappedSourceGivesTheBytesOfARead) {
                     EXPECT_TRUE(Encrypt(plain, "map", options) == reference);
                     EXPECT_TRUE(Decrypt(reference, "map", options) == plain);
                 }
+            }
+        }
+    }
+}
+
+// Threads that cannot be started leave their share to the others; a thread that throws (the
+// writer of a chunk included) ends the pass with its error on the caller's side. Never an ended
+// program or a hang. Starts are counted in order: the writers first, then the helpers.
+TEST(IdeaStream, ThreadFaultsEndInTheSameBytesOrInAnError) {
+    using test::FaultyLauncher;
+    const std::string plain = RandomText(3 * kIdeaChunkBytes + 13, 5);
+    const std::string reference = Encrypt(plain, "t", {IdeaPath::Scalar, 1});
+    struct Case {
+        unsigned threads;
+        bool writeBehind;
+        int starts;    // threads that start
+        int throwing;  // the start whose task throws
+    };
+    const Case cases[] = {
+        {2, false, 0, FaultyLauncher::kNever}, {2, true, 0, FaultyLauncher::kNever},
+        {2, true, 1, FaultyLauncher::kNever},  {2, true, 2, FaultyLauncher::kNever},
+        {2, false, FaultyLauncher::kNever, 1}, {1, true, FaultyLauncher::kNever, 1},
+        {2, true, FaultyLauncher::kNever, 1},  {2, true, FaultyLauncher::kNever, 2},
+        {2, true, FaultyLauncher::kNever, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message()
+                     << "threads " << c.threads << " write-behind " << c.writeBehind << " starts "
+                     << c.starts << " throwing " << c.throwing);
+        for (bool decrypt : {false, true}) {
+            const FaultyLauncher launcher(c.starts, c.throwing);
+            const IdeaStreamOptions options{IdeaBestPath(), c.threads, c.writeBehind, 0, &launcher};
+            MemFile in(decrypt ? reference : plain), out;
+            const IdeaKey key = IdeaKeyFromPassword("t");
+            const auto run = [&] {
+                return decrypt ? IdeaDecryptStream(in.fd(), out.fd(), key, options)
+                               : IdeaEncryptStream(in.fd(), out.fd(), key, options);
+            };
+            if (c.throwing == FaultyLauncher::kNever) {
+                EXPECT_EQ(run(), IdeaStreamStatus::Ok);
+                EXPECT_TRUE(out.Content() == (decrypt ? plain : reference));
+            } else {
+                EXPECT_THROW(run(), std::runtime_error);
             }
         }
     }
