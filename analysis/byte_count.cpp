@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <stdexcept>
 
@@ -67,6 +68,7 @@ struct Slice {
     std::uint64_t offset = 0;
     std::size_t want = 0;
     std::int64_t got = 0;  // bytes counted; -1 on a read error
+    int error = 0;         // errno of a failed read, taken on the thread that read
     ByteCounts counts{};   // this slice only, merged once the slices before it are
 };
 using SliceRing = SlotRing<Slice>;
@@ -95,6 +97,7 @@ void ReadAndCount(const InputFile& file, SliceRing::Slot& slot, std::uint64_t sl
         const std::size_t piece = std::min(slice.want - done, slot.buffer.Size());
         const std::int64_t got = file.ReadAt(slice.offset + done, buffer, piece);
         if (got < 0) {
+            slice.error = errno;
             slice.got = -1;
             return;
         }
@@ -156,6 +159,7 @@ FileCount CountFileBytes(const std::string& path, ByteCounts& counts,
 
     std::uint64_t position = 0;
     bool failed = false;
+    int readError = 0;
     for (bool ended = false; !ended;) {
         // Count a slice here when one is free, then merge whatever is ready in order; with
         // nothing to count, wait for the next slice in order.
@@ -172,6 +176,7 @@ FileCount CountFileBytes(const std::string& path, ByteCounts& counts,
             const Slice& slice = slot->payload;
             if (slice.got < 0) {
                 failed = true;
+                readError = slice.error;
                 ended = true;
                 break;
             }
@@ -191,7 +196,7 @@ FileCount CountFileBytes(const std::string& path, ByteCounts& counts,
     }
     ring.Stop();
     workers.Join();
-    if (failed) throw io::FileError(io::FailureNow(io::FailureKind::Read, path));
+    if (failed) throw io::FileError(io::Failure{io::FailureKind::Read, path, readError});
 
     result.total = position;
     return result;
