@@ -11,75 +11,51 @@ Control::Control(ControlKind kind, std::string name, Control* parent, Bounds bou
 }
 
 void Control::setBounds(Bounds bounds) {
-    if (bounds == bounds_) return;
-    bounds_ = bounds;
-    notify(Property::Bounds);
+    setField(bounds_, bounds, Property::Bounds);
 }
 
 void Control::setText(std::string text) {
-    if (text == text_) return;
-    text_ = std::move(text);
-    notify(Property::Text);
+    setField(text_, std::move(text), Property::Text);
 }
 
 void Control::setHint(std::string hint) {
-    if (hint == hint_) return;
-    hint_ = std::move(hint);
-    notify(Property::Hint);
+    setField(hint_, std::move(hint), Property::Hint);
 }
 
 void Control::setEnabled(bool enabled) {
-    if (enabled == enabled_) return;
-    enabled_ = enabled;
-    notify(Property::Enabled);
+    setField(enabled_, enabled, Property::Enabled);
 }
 
 void Control::setVisible(bool visible) {
-    if (visible == visible_) return;
-    visible_ = visible;
-    notify(Property::Visible);
+    setField(visible_, visible, Property::Visible);
 }
 
 void Control::setReadOnly(bool readOnly) {
-    if (readOnly == readOnly_) return;
-    readOnly_ = readOnly;
-    notify(Property::ReadOnly);
+    setField(readOnly_, readOnly, Property::ReadOnly);
 }
 
 void Control::setFont(Font font) {
-    if (font == font_) return;
-    font_ = std::move(font);
-    notify(Property::Font);
+    setField(font_, std::move(font), Property::Font);
 }
 
 void Control::setTabOrder(int order) {
-    if (order == tabOrder_) return;
-    tabOrder_ = order;
-    notify(Property::TabOrder);
+    setField(tabOrder_, order, Property::TabOrder);
 }
 
 void Control::setTabStop(bool stop) {
-    if (stop == tabStop_) return;
-    tabStop_ = stop;
-    notify(Property::TabStop);
+    setField(tabStop_, stop, Property::TabStop);
 }
 
 void Control::setAlignment(Alignment alignment) {
-    if (alignment == alignment_) return;
-    alignment_ = alignment;
-    notify(Property::Alignment);
+    setField(alignment_, alignment, Property::Alignment);
 }
 
 void Control::setColor(std::uint32_t color) {
-    if (color == color_) return;
-    color_ = color;
-    notify(Property::Color);
+    setField(color_, color, Property::Color);
 }
 
 void Control::setCursor(Cursor cursor) {
-    if (cursor == cursor_) return;
-    cursor_ = cursor;
-    notify(Property::Cursor);
+    setField(cursor_, cursor, Property::Cursor);
 }
 
 void Control::click() {

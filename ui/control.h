@@ -133,12 +133,16 @@ class Control {
   protected:
     void notify(Property property);
     void raiseClick();
-    // Sets a field of the kind's own and tells the front end when it changed.
+    // Sets a field and tells the front end when it changed; the kinds' own fields count as Style.
     template <typename T>
-    void setStyleField(T& field, T value) {
+    void setField(T& field, T value, Property property) {
         if (field == value) return;
         field = std::move(value);
-        notify(Property::Style);
+        notify(property);
+    }
+    template <typename T>
+    void setStyleField(T& field, T value) {
+        setField(field, std::move(value), Property::Style);
     }
 
   private:
