@@ -14,13 +14,13 @@ void AddLines(ui::Memo& memo, const std::vector<std::string>& lines) {
     for (const std::string& line : lines) memo.addLine(line);
 }
 
-bool StudyFileChosen(TForm1& form) {
-    if (!form.OpenDialog1.fileName.empty()) return true;
-    form.ShowMessage(MessageKind::Warning, "Файл не выбран.", "The File is not chose.");
+}  // namespace
+
+bool TForm1::StudyFileChosen() {
+    if (!OpenDialog1.fileName.empty()) return true;
+    ShowMessage(MessageKind::Warning, "Файл не выбран.", "The File is not chose.");
     return false;
 }
-
-}  // namespace
 
 std::uint64_t TForm1::CountStudyFileOnStandard(std::string& standard) {
     BarProgress countBar(ProgressBar1), passBar(ProgressBarNewFilePass1);
@@ -29,7 +29,7 @@ std::uint64_t TForm1::CountStudyFileOnStandard(std::string& standard) {
 }
 
 void TForm1::ButtonStartClick() {
-    if (!StudyFileChosen(*this)) return;
+    if (!StudyFileChosen()) return;
     if (!Memo1.hasLines()) {
         ShowMessage(MessageKind::Warning, "Эталон не выбран.", "The Standard is not chose.");
         return;
@@ -44,7 +44,7 @@ void TForm1::ButtonStartClick() {
 }
 
 void TForm1::Button_AllScanClick() {
-    if (!StudyFileChosen(*this)) return;
+    if (!StudyFileChosen()) return;
     Memo2.clear();
     UncheckBuiltInStandards();
     Memo1.clear();

@@ -39,10 +39,7 @@ void ShowUnsolved(TForm1& form, const varn::solve::Solution& solution, Language 
 // that the count pairs into the solution in the editor: "In window" and "Create..." then give
 // the plaintext. The old standard goes to the reminder, and the count on the new one is shown.
 void TForm1::Memo1FindStandardClick() {
-    if (OpenDialog1.fileName.empty()) {
-        ShowMessage(MessageKind::Warning, "Файл не выбран.", "The File is not chose.");
-        return;
-    }
+    if (!StudyFileChosen()) return;
     const std::string old = ui::EncodeCp1251(Memo1.text());
     const Language language =
         varn::solve::LanguageOfStandard(old, russian() ? Language::Russian : Language::English);

@@ -213,6 +213,8 @@ class TForm1 {
 
     // Steps shared by the frequency tabs.
     void UncheckBuiltInStandards();
+    // True when a file under study is chosen; else warns "Файл не выбран.".
+    bool StudyFileChosen();
     // Counts the file under study on `standard` (cut by its final CR LF in place) with the count
     // tab's bar and the substitution tab's first bar; the total.
     std::uint64_t CountStudyFileOnStandard(std::string& standard);
