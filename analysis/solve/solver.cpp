@@ -8,6 +8,7 @@
 #include "analysis/file_reader.h"
 #include "analysis/letter_table.h"
 #include "analysis/solve/gram_counts.h"
+#include "io/failure.h"
 
 namespace varn::solve {
 
@@ -135,19 +136,19 @@ Solution SolveText(const unsigned char* data, std::size_t size, Language languag
 Solution SolveFile(const std::string& path, Language language, Progress* progress,
                    const SolveOptions& options) {
     const InputFile file(path);
-    if (!file.IsOpen()) throw std::runtime_error("Cannot open file " + path);
+    if (!file.IsOpen()) throw io::FileError(file.Failure());
     const Alphabet alphabet(language);
     TextIntake intake(alphabet, file.Size(), options);
     if (progress) {
         progress->SetMax(file.Size() / kProgressStep);
         progress->SetPosition(0);
     }
-    PieceReader reader(file, std::size_t{1} << 20, true);
+    PieceReader reader(file, std::size_t{1} << 20, false);
     std::uint64_t read = 0;
     for (;;) {
         const unsigned char* data = nullptr;
         const std::int64_t got = reader.Next(data);
-        if (got < 0) throw std::runtime_error("Stream read error");
+        if (got < 0) throw io::FileError(io::FailureNow(io::FailureKind::Read, path));
         if (got == 0) break;
         intake.feed(data, static_cast<std::size_t>(got));
         if (progress) progress->Advance(StepsBefore(read + got) - StepsBefore(read));

@@ -39,9 +39,8 @@ Solution SolveText(const unsigned char* data, std::size_t size, Language languag
                    const SolveOptions& options = {});
 
 // The same for a file, read in large pieces; `progress` gets a maximum of size / 100 and one
-// step per 100 bytes read. Throws std::runtime_error("Cannot open file " + path) when the file
-// (or a folder of that name) cannot be opened, and std::runtime_error("Stream read error") on a
-// read failure.
+// step per 100 bytes read. Throws io::FileError (Open or NotRegular) when the file cannot be
+// opened as a regular file, and io::FileError (Read) on a read failure.
 Solution SolveFile(const std::string& path, Language language, Progress* progress = nullptr,
                    const SolveOptions& options = {});
 
