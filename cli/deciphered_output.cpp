@@ -1,29 +1,13 @@
 #include "cli/deciphered_output.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 #include <vector>
 
 #include "analysis/file_reader.h"
+#include "io/transfer.h"
 
 namespace varn::cli {
-
-namespace {
-
-bool WriteAll(int descriptor, const unsigned char* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t written = ::write(descriptor, data, size);
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        data += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return true;
-}
-
-}  // namespace
 
 std::string WriteDeciphered(const std::string& path, const ByteMap& map, int descriptor) {
     const InputFile file(path);
@@ -31,7 +15,7 @@ std::string WriteDeciphered(const std::string& path, const ByteMap& map, int des
     constexpr std::size_t kPiece = std::size_t{1} << 20;
     const DosTextTranslator translator(map);
     std::vector<unsigned char> out(2 * kPiece + 1);
-    PieceReader reader(file, kPiece, true);
+    PieceReader reader(file, kPiece, false);
     for (;;) {
         const unsigned char* data = nullptr;
         const std::int64_t got = reader.Next(data);
@@ -41,7 +25,7 @@ std::string WriteDeciphered(const std::string& path, const ByteMap& map, int des
         if (end) size = static_cast<std::size_t>(static_cast<const unsigned char*>(end) - data);
         std::uint64_t characters = 0;
         const std::size_t bytes = translator.Translate(data, size, out.data(), characters);
-        if (!WriteAll(descriptor, out.data(), bytes))
+        if (!io::WriteAll(descriptor, out.data(), bytes))
             return std::string("cannot write the output: ") + std::strerror(errno);
         if (end || static_cast<std::size_t>(got) < kPiece) return {};
     }
