@@ -35,7 +35,7 @@ std::int64_t Score(const GramText& text, const NgramModel& model, const Key& key
     return total;
 }
 
-std::int64_t Climb(const GramText& text, const NgramModel& model, Key& key) {
+std::int64_t Climb(const GramText& text, const NgramModel& model, Key& key, std::uint64_t* work) {
     const std::vector<Gram>& grams = text.grams();
     std::vector<std::uint32_t> cached(grams.size());
     std::int64_t total = 0;
@@ -50,6 +50,7 @@ std::int64_t Climb(const GramText& text, const NgramModel& model, Key& key) {
         for (const std::uint32_t i : text.holding(b))
             if (!(text.lettersIn(i) >> a & 1U)) visit(i);
     };
+    std::uint64_t looked = grams.size();
     for (bool improved = true; improved;) {
         improved = false;
         for (int a = 0; a < letters; ++a) {
@@ -60,6 +61,7 @@ std::int64_t Climb(const GramText& text, const NgramModel& model, Key& key) {
                 touched(a, b, [&](std::uint32_t i) {
                     delta += static_cast<std::int64_t>(Cost(model, grams[i], key)) - cached[i];
                 });
+                looked += text.holding(a).size() + text.holding(b).size();
                 if (delta < 0) {
                     touched(a, b, [&](std::uint32_t i) { cached[i] = Cost(model, grams[i], key); });
                     total += delta;
@@ -70,20 +72,23 @@ std::int64_t Climb(const GramText& text, const NgramModel& model, Key& key) {
             }
         }
     }
+    if (work) *work += looked;
     return total;
 }
 
 Key Search(const GramText& text, const NgramModel& model, const Key& start,
-           const SearchOptions& options) {
+           const SearchOptions& options, SearchReport* report) {
     const int letters = text.symbols() - 1;
     std::mt19937_64 random(options.seed);
     const auto pick = [&](int below) {
         return static_cast<int>(random() % static_cast<std::uint64_t>(below));
     };
     Key best = start;
-    std::int64_t bestCost = Climb(text, model, best);
+    std::uint64_t work = 0;
+    std::int64_t bestCost = Climb(text, model, best, &work);
     int foundAgain = 0;
-    for (int restart = 1; restart <= options.maxRestarts && foundAgain < options.patience;
+    int restart = 1;
+    for (; restart <= options.maxRestarts && foundAgain < options.patience && work < options.budget;
          ++restart) {
         Key key = best;
         if (options.randomEvery > 0 && restart % options.randomEvery == 0) {
@@ -92,7 +97,7 @@ Key Search(const GramText& text, const NgramModel& model, const Key& start,
             const int exchanges = 1 + pick(std::max(1, options.maxPerturbation));
             for (int e = 0; e < exchanges; ++e) std::swap(key[pick(letters)], key[pick(letters)]);
         }
-        const std::int64_t cost = Climb(text, model, key);
+        const std::int64_t cost = Climb(text, model, key, &work);
         if (cost < bestCost) {
             best = key;
             bestCost = cost;
@@ -101,6 +106,7 @@ Key Search(const GramText& text, const NgramModel& model, const Key& start,
             ++foundAgain;
         }
     }
+    if (report) *report = {foundAgain, restart - 1, work};
     return best;
 }
 

@@ -12,11 +12,15 @@ namespace varn::solve {
 using Key = std::vector<std::uint8_t>;
 
 struct SearchOptions {
-    std::uint64_t seed = 20240917;  // a fixed default: the same file gives the same answer
-    int patience = 10;              // stop once the best key has been found again this many times
-    int maxRestarts = 200;          // at most this many restarts after the first climb
+    std::uint64_t seed = 20240917;  // mixed with the text: the same file gives the same answer
+    int patience = 40;              // stop once the best key has been found again this many times
+    int maxRestarts = 20000;        // at most this many restarts after the first climb
     int randomEvery = 10;           // every so many restarts start from a random key
     int maxPerturbation = 3;        // other restarts exchange 1 to this many pairs of the best key
+    // The work of the whole search, in 4-gram costs looked up: it bounds the time whatever the
+    // text (about 100 million a second on one core), and counting work instead of time keeps the
+    // answer independent of the machine's load.
+    std::uint64_t budget = 40'000'000;
 };
 
 // The text to solve, as its distinct 4-grams, indexed by the letters they hold so that an
@@ -41,11 +45,21 @@ class GramText {
 std::int64_t Score(const GramText& text, const NgramModel& model, const Key& key);
 
 // Exchanges pairs of plaintext letters while that lowers the cost; returns the cost reached.
-std::int64_t Climb(const GramText& text, const NgramModel& model, Key& key);
+// Adds the 4-gram costs it looked up to `work` when given.
+std::int64_t Climb(const GramText& text, const NgramModel& model, Key& key,
+                   std::uint64_t* work = nullptr);
+
+// How a search went: how often its best key was found again, and the work it took.
+struct SearchReport {
+    int foundAgain = 0;
+    int restarts = 0;
+    std::uint64_t work = 0;
+};
 
 // Climbs from `start`, then restarts from perturbed copies of the best key (and now and then
-// from a random key) until the best has been found `patience` times or the restarts run out.
+// from a random key) until the best has been found `patience` times, or the restarts or the
+// budget run out.
 Key Search(const GramText& text, const NgramModel& model, const Key& start,
-           const SearchOptions& options);
+           const SearchOptions& options, SearchReport* report = nullptr);
 
 }  // namespace varn::solve

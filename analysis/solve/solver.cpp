@@ -1,8 +1,10 @@
 #include "analysis/solve/solver.h"
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 #include <numeric>
+#include <random>
 #include <stdexcept>
 
 #include "analysis/file_reader.h"
@@ -96,6 +98,55 @@ Key RankKey(const Alphabet& alphabet, const ByteCounts& counts) {
     return key;
 }
 
+// The seed of the search, mixed with the text's counts: a fixed answer for each text, yet texts
+// do not share one sequence of restarts.
+std::uint64_t SeedFor(const ByteCounts& counts, std::uint64_t seed) {
+    std::uint64_t hash = 1469598103934665603ULL ^ seed;
+    for (const std::uint64_t c : counts) hash = (hash ^ c) * 1099511628211ULL;
+    return hash;
+}
+
+// The text's mean cost under random keys, in quanta: what no knowledge of the key gives.
+double RandomKeyCost(const GramText& text, const NgramModel& model, int letters) {
+    constexpr int kKeys = 8;
+    std::mt19937_64 random(7);
+    Key key(static_cast<std::size_t>(letters) + 1);
+    std::iota(key.begin(), key.end(), 0);
+    double total = 0;
+    for (int k = 0; k < kKeys; ++k) {
+        for (int i = letters - 1; i > 0; --i)
+            std::swap(key[i], key[random() % static_cast<std::uint64_t>(i + 1)]);
+        total += static_cast<double>(Score(text, model, key));
+    }
+    return total / kKeys;
+}
+
+// The bits of the key the text has to pin down: log2 of the number of keys.
+double KeyBits(int letters) {
+    double bits = 0;
+    for (int k = 2; k <= letters; ++k) bits += std::log2(k);
+    return bits;
+}
+
+void Assess(Solution& solution, const GramText& text, const NgramModel& model, const Key& key,
+            const Alphabet& alphabet) {
+    const double quanta = model.quantaPerBit() * static_cast<double>(solution.letters);
+    solution.bitsPerLetter = static_cast<double>(Score(text, model, key)) / quanta;
+    solution.randomBitsPerLetter = RandomKeyCost(text, model, alphabet.letters()) / quanta;
+    solution.languageBitsPerLetter = ReferenceBitsPerLetter(alphabet.language(), solution.spacing);
+    const double span = solution.randomBitsPerLetter - solution.languageBitsPerLetter;
+    // 1 where the answer costs what the language does, 0 where it costs what noise does.
+    const double fit =
+        span > 0 ? (solution.randomBitsPerLetter - solution.bitsPerLetter) / span : 0;
+    // How many times over the letters carry the information the key holds.
+    const double evidence =
+        static_cast<double>(solution.letters) * std::max(0.0, span) / KeyBits(alphabet.letters());
+    solution.fitForDebug = fit;
+    solution.evidenceForDebug = evidence;
+    solution.confidence = std::clamp(fit, 0.0, 1.0) * std::clamp(evidence / 4.0, 0.0, 1.0);
+    solution.reliable = solution.confidence >= 0.5;
+}
+
 Solution Finish(const Alphabet& alphabet, const TextIntake& intake, const SolveOptions& options) {
     Solution solution;
     solution.counts = intake.counts();
@@ -106,16 +157,23 @@ Solution Finish(const Alphabet& alphabet, const TextIntake& intake, const SolveO
         solution.status = SolveStatus::TooShort;
         return solution;
     }
-    const NgramModel& model = BuiltInModel(alphabet.language());
+    solution.spacing =
+        solution.letters > kLettersPerBoundaryWithoutWords * intake.whole().boundaries()
+            ? Spacing::LettersOnly
+            : Spacing::Words;
+    const NgramModel& model = BuiltInModel(alphabet.language(), solution.spacing);
     const GramText whole(intake.whole().grams(), alphabet.symbols());
     Key key = RankKey(alphabet, intake.counts());
+    SearchOptions search = options.search;
+    search.seed = SeedFor(intake.counts(), search.seed);
     if (solution.letters <= options.sampleLetters) {
-        key = Search(whole, model, key, options.search);
+        key = Search(whole, model, key, search);
     } else {
         const GramText sample(intake.sample().grams(), alphabet.symbols());
-        key = Search(sample, model, key, options.search);
+        key = Search(sample, model, key, search);
         Climb(whole, model, key);
     }
+    Assess(solution, whole, model, key, alphabet);
     for (int s = 0; s < alphabet.letters(); ++s)
         solution.plain[alphabet.letter(s)] = alphabet.letter(key[s]);
     solution.status = SolveStatus::Solved;

@@ -23,7 +23,13 @@ struct SolveOptions {
     int samplePieces = 8;
 };
 
-enum class SolveStatus { Solved, NoLetters, TooShort };
+// A text with more letters than this many per word boundary is taken as written without word
+// boundaries and solved under the model of letters only.
+inline constexpr std::uint64_t kLettersPerBoundaryWithoutWords = 15;
+
+// NotLanguage: the best key found leaves the text scoring like noise, not like the language (a
+// binary file, random bytes, a text of another language or no substitution at all).
+enum class SolveStatus { Solved, NoLetters, TooShort, NotLanguage };
 
 struct Solution {
     SolveStatus status = SolveStatus::NoLetters;
@@ -32,6 +38,18 @@ struct Solution {
     // plain[c]: the plaintext letter of the lower-case ciphertext letter c; every other byte
     // maps to itself.
     std::array<unsigned char, 256> plain{};
+
+    // How far to trust the answer. The model's cost of the text under the found key, in bits per
+    // letter, beside what the language's own text costs and what the text costs under a random
+    // key; with few letters even a wrong key can score like the language.
+    Spacing spacing = Spacing::Words;  // the model the text was solved under
+    double bitsPerLetter = 0;
+    double languageBitsPerLetter = 0;
+    double randomBitsPerLetter = 0;
+    // 0 (no better than a random key) .. 1 (the answer is all but sure); `reliable` from 0.5 on.
+    double confidence = 0;
+    bool reliable = false;
+    double fitForDebug = 0, evidenceForDebug = 0;
 };
 
 // Solves a simple substitution of the language's letters in the text `data`.
