@@ -21,6 +21,10 @@ struct SolveOptions {
     // taken in pieces spread over it, and the best key is then climbed once over the whole.
     std::uint64_t sampleLetters = 4000;
     int samplePieces = 8;
+    // A longer text is sure sooner: the search's patience holds up to this many letters searched
+    // and then shrinks in proportion, down to `leastPatience`.
+    std::uint64_t fullPatienceUpTo = 150;
+    int leastPatience = 10;
 };
 
 // A text with more letters than this many per word boundary is taken as written without word
@@ -46,15 +50,19 @@ struct Solution {
     double bitsPerLetter = 0;
     double languageBitsPerLetter = 0;
     double randomBitsPerLetter = 0;
-    // 0 (no better than a random key) .. 1 (the answer is all but sure); `reliable` from 0.5 on.
+    // 0 (the answer may well be wrong) .. 1 (all but sure); `reliable` from 0.5 on. A text whose
+    // answer still scores like noise gets the status NotLanguage instead; its key is kept.
     double confidence = 0;
     bool reliable = false;
-    double fitForDebug = 0, evidenceForDebug = 0;
 };
 
 // Solves a simple substitution of the language's letters in the text `data`.
 Solution SolveText(const unsigned char* data, std::size_t size, Language language,
                    const SolveOptions& options = {});
+
+// The model's cost of the text as it stands (no key), in bits per letter, under the model the
+// solver would choose for it: how a plaintext compares with an answer.
+double BitsPerLetterAsItStands(const unsigned char* data, std::size_t size, Language language);
 
 // The same for a file, read in large pieces; `progress` gets a maximum of size / 100 and one
 // step per 100 bytes read. Throws io::FileError (Open or NotRegular) when the file cannot be

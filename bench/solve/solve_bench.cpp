@@ -89,11 +89,15 @@ int main(int argc, char** argv) {
                 right.push_back(
                     varn::trials::LettersRight(plain, cipher, solution.plain, language));
                 if (dump)
-                    std::fprintf(stderr, "D %d %llu %d %.4f %.4f %.4f %.4f %.4f %.4f %.3f\n",
+                    std::fprintf(stderr, "D %d %llu %d %.4f %.4f %.4f %.4f %.4f %.4f %.3f %.4f\n",
                                  language == Language::Russian, (unsigned long long)length.amount,
                                  lettersOnly, right.back(), solution.bitsPerLetter,
                                  solution.randomBitsPerLetter, solution.languageBitsPerLetter,
-                                 solution.fitForDebug, solution.evidenceForDebug, seconds.back());
+                                 solution.confidence, static_cast<double>(solution.status),
+                                 seconds.back(),
+                                 varn::solve::BitsPerLetterAsItStands(
+                                     reinterpret_cast<const unsigned char*>(plain.data()),
+                                     plain.size(), language));
             }
             std::printf("%-9s %-13s %7d %7.1f%% %7.1f%% %10.3f %10.3f\n",
                         language == Language::Russian ? "ru" : "en", length.label, runs,
