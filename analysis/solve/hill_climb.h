@@ -13,14 +13,21 @@ using Key = std::vector<std::uint8_t>;
 
 struct SearchOptions {
     std::uint64_t seed = 20240917;  // mixed with the text: the same file gives the same answer
-    int patience = 200;             // stop once the best key has been found again this many times
-    int maxRestarts = 20000;        // at most this many restarts after the first climb
-    int randomEvery = 4;            // every so many restarts start from a random key
-    int maxPerturbation = 6;        // other restarts exchange 1 to this many pairs of the best key
+    // Restarts of the climb (long texts): stop once the best key has been found again this many
+    // times, or the restarts run out.
+    int patience = 200;
+    int maxRestarts = 20000;  // at most this many restarts after the first climb
+    int randomEvery = 4;      // every so many restarts start from a random key
+    int maxPerturbation = 6;  // other restarts exchange 1 to this many pairs of the best key
     // The work of the whole search, in 4-gram costs looked up: it bounds the time whatever the
     // text (about a billion a second on one core; noise, which never settles, spends it all),
     // and counting work instead of time keeps the answer independent of the machine's load.
     std::uint64_t budget = 250'000'000;
+    // Annealing (short texts): exchanges tried in one run, the starting temperature in bits, and
+    // the runs whose result must recur before the search stops.
+    int annealSteps = 10000;
+    double annealBits = 8;
+    int annealPatience = 20;
 };
 
 // The text to solve, as its distinct 4-grams, indexed by the letters they hold so that an
@@ -60,6 +67,12 @@ struct SearchReport {
 // from a random key) until the best has been found `patience` times, or the restarts or the
 // budget run out.
 Key Search(const GramText& text, const NgramModel& model, const Key& start,
+           const SearchOptions& options, SearchReport* report = nullptr);
+
+// For short texts, whose climbs stick in many wrong optima: runs of simulated annealing, each
+// polished by a climb, alternately from a random key and from the best so far, until the best
+// has been found `annealPatience` times or the budget runs out.
+Key Anneal(const GramText& text, const NgramModel& model, const Key& start,
            const SearchOptions& options, SearchReport* report = nullptr);
 
 }  // namespace varn::solve

@@ -189,8 +189,14 @@ Solution Finish(const Alphabet& alphabet, const TextIntake& intake, const SolveO
             std::max<int>(std::min(options.leastPatience, search.patience),
                           static_cast<int>(static_cast<std::uint64_t>(search.patience) *
                                            options.fullPatienceUpTo / searched));
+        search.annealPatience =
+            std::max<int>(std::min(options.leastPatience, search.annealPatience),
+                          static_cast<int>(static_cast<std::uint64_t>(search.annealPatience) *
+                                           options.fullPatienceUpTo / searched));
     }
-    if (solution.letters <= options.sampleLetters) {
+    if (searched <= options.annealUpTo) {
+        key = Anneal(whole, model, key, search);
+    } else if (solution.letters <= options.sampleLetters) {
         key = Search(whole, model, key, search);
     } else {
         const GramText sample(intake.sample().grams(), alphabet.symbols());

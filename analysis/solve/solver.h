@@ -25,6 +25,9 @@ struct SolveOptions {
     // and then shrinks in proportion, down to `leastPatience`.
     std::uint64_t fullPatienceUpTo = 150;
     int leastPatience = 10;
+    // Texts up to this many letters are searched by annealing, longer ones by restarts of the
+    // climb, which settle as surely there and sooner.
+    std::uint64_t annealUpTo = 300;
 };
 
 // A text with more letters than this many per word boundary is taken as written without word
