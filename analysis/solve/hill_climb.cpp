@@ -178,7 +178,9 @@ Key Anneal(const GramText& text, const NgramModel& model, const Key& start,
     std::uint64_t work = 0;
     std::int64_t bestCost = Climb(text, model, best, &work);
     int foundAgain = 0, restart = 0;
-    for (; foundAgain < options.annealPatience && work < options.budget; ++restart) {
+    for (; foundAgain < options.annealPatience && work < options.budget &&
+           !(restart >= options.hopelessAfter && bestCost > options.hopelessCost);
+         ++restart) {
         // Every other run starts from a random key, the rest from the best so far.
         Key key = best;
         if (restart % 2 == 1) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "analysis/solve/gram_counts.h"
@@ -28,6 +29,10 @@ struct SearchOptions {
     int annealSteps = 10000;
     double annealBits = 8;
     int annealPatience = 20;
+    // Noise never settles and would spend the whole budget: once this many restarts (or runs)
+    // have left the best key costing more than `hopelessCost`, the search gives up on it.
+    int hopelessAfter = 1;
+    std::int64_t hopelessCost = std::numeric_limits<std::int64_t>::max();
 };
 
 // The text to solve, as its distinct 4-grams, indexed by the letters they hold so that an

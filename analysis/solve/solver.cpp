@@ -194,14 +194,24 @@ Solution Finish(const Alphabet& alphabet, const TextIntake& intake, const SolveO
                           static_cast<int>(static_cast<std::uint64_t>(search.annealPatience) *
                                            options.fullPatienceUpTo / searched));
     }
+    // Twice the noise level: only noise stays there after a climb or a run of annealing.
+    const double noiseBits =
+        ReferenceBitsPerLetter(alphabet.language(), solution.spacing) + 2 * kExcessOfNoise;
+    const auto hopelessFor = [&](std::uint64_t letters) {
+        return static_cast<std::int64_t>(noiseBits * model.quantaPerBit() *
+                                         static_cast<double>(letters));
+    };
+    search.hopelessCost = hopelessFor(solution.letters);
     if (searched <= options.annealUpTo) {
         key = Anneal(whole, model, key, search);
     } else if (solution.letters <= options.sampleLetters) {
         key = Search(whole, model, key, search);
     } else {
         const GramText sample(intake.sample().grams(), alphabet.symbols());
+        search.hopelessCost = hopelessFor(intake.sample().letters());
         key = Search(sample, model, key, search);
-        Climb(whole, model, key);
+        // Noise is refused whatever a climb over the whole would give it.
+        if (Score(sample, model, key) <= search.hopelessCost) Climb(whole, model, key);
     }
     for (int s = 0; s < alphabet.letters(); ++s)
         solution.plain[alphabet.letter(s)] = alphabet.letter(key[s]);
