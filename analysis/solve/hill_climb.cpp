@@ -132,7 +132,7 @@ void AnnealOnce(const GramText& text, const NgramModel& model, Key& key, int ste
 }  // namespace
 
 Key Search(const GramText& text, const NgramModel& model, const Key& start,
-           const SearchOptions& options, SearchReport* report) {
+           const SearchOptions& options) {
     const int letters = text.symbols() - 1;
     std::mt19937_64 random(options.seed);
     const auto pick = [&](int below) {
@@ -142,8 +142,9 @@ Key Search(const GramText& text, const NgramModel& model, const Key& start,
     std::uint64_t work = 0;
     std::int64_t bestCost = Climb(text, model, best, &work);
     int foundAgain = 0;
-    int restart = 1;
-    for (; restart <= options.maxRestarts && foundAgain < options.patience && work < options.budget;
+    for (int restart = 1;
+         restart <= options.maxRestarts && foundAgain < options.patience && work < options.budget &&
+         !(restart > options.hopelessAfter && bestCost > options.hopelessCost);
          ++restart) {
         Key key = best;
         if (options.randomEvery > 0 && restart % options.randomEvery == 0) {
@@ -161,16 +162,11 @@ Key Search(const GramText& text, const NgramModel& model, const Key& start,
             ++foundAgain;
         }
     }
-    if (report) *report = {foundAgain, restart - 1, work};
     return best;
 }
 
-}  // namespace varn::solve
-
-namespace varn::solve {
-
 Key Anneal(const GramText& text, const NgramModel& model, const Key& start,
-           const SearchOptions& options, SearchReport* report) {
+           const SearchOptions& options) {
     const int letters = text.symbols() - 1;
     const double t0 = options.annealBits * model.quantaPerBit();
     std::mt19937_64 random(options.seed);
@@ -197,7 +193,6 @@ Key Anneal(const GramText& text, const NgramModel& model, const Key& start,
             ++foundAgain;
         }
     }
-    if (report) *report = {foundAgain, restart, work};
     return best;
 }
 

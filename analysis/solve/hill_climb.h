@@ -61,23 +61,16 @@ std::int64_t Score(const GramText& text, const NgramModel& model, const Key& key
 std::int64_t Climb(const GramText& text, const NgramModel& model, Key& key,
                    std::uint64_t* work = nullptr);
 
-// How a search went: how often its best key was found again, and the work it took.
-struct SearchReport {
-    int foundAgain = 0;
-    int restarts = 0;
-    std::uint64_t work = 0;
-};
-
 // Climbs from `start`, then restarts from perturbed copies of the best key (and now and then
 // from a random key) until the best has been found `patience` times, or the restarts or the
 // budget run out.
 Key Search(const GramText& text, const NgramModel& model, const Key& start,
-           const SearchOptions& options, SearchReport* report = nullptr);
+           const SearchOptions& options);
 
 // For short texts, whose climbs stick in many wrong optima: runs of simulated annealing, each
 // polished by a climb, alternately from a random key and from the best so far, until the best
 // has been found `annealPatience` times or the budget runs out.
 Key Anneal(const GramText& text, const NgramModel& model, const Key& start,
-           const SearchOptions& options, SearchReport* report = nullptr);
+           const SearchOptions& options);
 
 }  // namespace varn::solve

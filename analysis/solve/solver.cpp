@@ -185,14 +185,13 @@ Solution Finish(const Alphabet& alphabet, const TextIntake& intake, const SolveO
     search.seed = SeedFor(intake.counts(), search.seed);
     const std::uint64_t searched = std::min(solution.letters, options.sampleLetters);
     if (searched > options.fullPatienceUpTo) {
-        search.patience =
-            std::max<int>(std::min(options.leastPatience, search.patience),
-                          static_cast<int>(static_cast<std::uint64_t>(search.patience) *
-                                           options.fullPatienceUpTo / searched));
-        search.annealPatience =
-            std::max<int>(std::min(options.leastPatience, search.annealPatience),
-                          static_cast<int>(static_cast<std::uint64_t>(search.annealPatience) *
-                                           options.fullPatienceUpTo / searched));
+        const auto shrink = [&](int patience) {
+            return std::max<int>(std::min(options.leastPatience, patience),
+                                 static_cast<int>(static_cast<std::uint64_t>(patience) *
+                                                  options.fullPatienceUpTo / searched));
+        };
+        search.patience = shrink(search.patience);
+        search.annealPatience = shrink(search.annealPatience);
     }
     // Twice the noise level: only noise stays there after a climb or a run of annealing.
     const double noiseBits =
