@@ -1,6 +1,7 @@
 #include "analysis/solve/solver.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <memory>
 #include <numeric>
@@ -16,7 +17,8 @@ namespace varn::solve {
 
 namespace {
 
-// Feeds a text, piece by piece, to the counter of the whole and to the sample's counter.
+// Feeds a text, piece by piece, to the counter of the whole and to the sample's counter; its
+// first letters also to a counter that drops the boundaries, beside the lengths of their words.
 class TextIntake {
   public:
     TextIntake(const Alphabet& alphabet, std::uint64_t size, const SolveOptions& options)
@@ -25,39 +27,83 @@ class TextIntake {
           pieces_(std::max(1, options.samplePieces)),
           quota_(std::max<std::uint64_t>(1, options.sampleLetters / pieces_)),
           whole_(alphabet.symbols()),
-          sample_(alphabet.symbols()) {
+          sample_(alphabet.symbols()),
+          bare_(alphabet.symbols()),
+          bareLeft_(options.sampleLetters) {
         nextStart_ = StartOf(0);
     }
 
     void feed(const unsigned char* data, std::size_t size) {
         CountBytes(data, size, counts_);
         const int boundary = alphabet_.boundary();
-        for (std::size_t i = 0; i < size; ++i, ++offset_) {
+        std::size_t i = 0;
+        // The first letters go to the counter without boundaries too; the loop for the rest
+        // stays as tight as it was.
+        for (; i < size && bareLeft_ > 0; ++i) {
             const int symbol = alphabet_.symbolOf(data[i]);
-            whole_.feed(symbol);
-            if (offset_ == nextStart_) {
-                sample_.restart();
-                left_ = quota_;
-                do {
-                    nextStart_ = ++piece_ < pieces_ ? StartOf(piece_) : ~std::uint64_t{0};
-                } while (nextStart_ <= offset_);
-            }
-            if (left_ == 0) continue;
-            sample_.feed(symbol);
-            if (symbol != boundary) --left_;
+            FeedBare(symbol, boundary);
+            Feed(symbol, boundary);
         }
+        for (; i < size; ++i) Feed(alphabet_.symbolOf(data[i]), boundary);
     }
 
     void finish() {
         whole_.finish();
         sample_.finish();
+        bare_.finish();
+        EndWord();
     }
 
     const ByteCounts& counts() const { return counts_; }
     const GramCounter& whole() const { return whole_; }
     const GramCounter& sample() const { return sample_; }
+    // The first letters of the text as they run, without boundaries.
+    const GramCounter& bare() const { return bare_; }
+
+    // Whether the first letters come in groups of one length, as ciphertexts are often written
+    // ("QWERT ZUIOP ..."): then the breaks are no word boundaries.
+    bool inGroups() const {
+        std::uint64_t words = 0, modal = 0;
+        std::size_t length = 0;
+        for (std::size_t k = 1; k < wordLengths_.size(); ++k) {
+            words += wordLengths_[k];
+            if (wordLengths_[k] > modal) {
+                modal = wordLengths_[k];
+                length = k;
+            }
+        }
+        return words >= 6 && length >= 2 && length <= 12 && modal * 10 >= words * 9;
+    }
 
   private:
+    void Feed(int symbol, int boundary) {
+        whole_.feed(symbol);
+        if (offset_ == nextStart_) {
+            sample_.restart();
+            left_ = quota_;
+            do {
+                nextStart_ = ++piece_ < pieces_ ? StartOf(piece_) : ~std::uint64_t{0};
+            } while (nextStart_ <= offset_);
+        }
+        ++offset_;
+        if (left_ == 0) return;
+        sample_.feed(symbol);
+        if (symbol != boundary) --left_;
+    }
+    void FeedBare(int symbol, int boundary) {
+        if (symbol == boundary) {
+            EndWord();
+            return;
+        }
+        bare_.feed(symbol);
+        ++run_;
+        --bareLeft_;
+    }
+    void EndWord() {
+        if (run_ > 0) ++wordLengths_[std::min<std::uint64_t>(run_, wordLengths_.size() - 1)];
+        run_ = 0;
+    }
+
     // Pieces begin at equal steps over the text.
     std::uint64_t StartOf(int piece) const { return size_ / pieces_ * piece; }
 
@@ -67,6 +113,10 @@ class TextIntake {
     std::uint64_t quota_;
     GramCounter whole_;
     GramCounter sample_;
+    GramCounter bare_;
+    std::uint64_t bareLeft_;
+    std::uint64_t run_ = 0;                        // letters of the word being read
+    std::array<std::uint64_t, 33> wordLengths_{};  // words by length, the last entry for longer
     ByteCounts counts_{};
     std::uint64_t offset_ = 0;
     std::uint64_t nextStart_ = 0;
@@ -138,9 +188,10 @@ constexpr double kExcessAllowedAtMost = 1.2;
 // Answers of real text, right or wrong, stayed below 2 bits of excess; noise scores 3 to 10.
 constexpr double kExcessOfNoise = 3.0;
 
-void Assess(Solution& solution, const GramText& text, const NgramModel& model, const Key& key,
-            const Alphabet& alphabet) {
-    const double quanta = model.quantaPerBit() * static_cast<double>(solution.letters);
+// Rates the answer `key` on `text`, which holds `letters` letters.
+void Assess(Solution& solution, const GramText& text, std::uint64_t letters,
+            const NgramModel& model, const Key& key, const Alphabet& alphabet) {
+    const double quanta = model.quantaPerBit() * static_cast<double>(letters);
     solution.bitsPerLetter = static_cast<double>(Score(text, model, key)) / quanta;
     solution.randomBitsPerLetter = RandomKeyCost(text, model, alphabet.letters()) / quanta;
     solution.languageBitsPerLetter = ReferenceBitsPerLetter(alphabet.language(), solution.spacing);
@@ -148,7 +199,7 @@ void Assess(Solution& solution, const GramText& text, const NgramModel& model, c
     // How many times over the letters carry the information the key holds: the bits a letter
     // of the language saves over noise, times the letters, over log2 of the number of keys.
     const double evidence =
-        static_cast<double>(solution.letters) *
+        static_cast<double>(letters) *
         std::max(0.0, solution.randomBitsPerLetter - solution.languageBitsPerLetter) /
         KeyBits(alphabet.letters());
     const double allowed = std::min(
@@ -167,6 +218,22 @@ Spacing SpacingOf(const GramCounter& whole) {
                : Spacing::Words;
 }
 
+// How the text is read for the search: which model, and which counts.
+struct Reading {
+    Spacing spacing;
+    const GramCounter* counted;
+};
+
+Reading ReadingOf(const TextIntake& intake, const SolveOptions& options) {
+    const bool inGroups = intake.inGroups();
+    const Spacing spacing = inGroups ? Spacing::LettersOnly : SpacingOf(intake.whole());
+    // Letters only are searched as they run, without the breaks between lines or groups: all
+    // of them up to the sample's size, else (in groups) the first that many.
+    const bool bare = spacing == Spacing::LettersOnly &&
+                      (inGroups || intake.whole().letters() <= options.sampleLetters);
+    return {spacing, bare ? &intake.bare() : &intake.whole()};
+}
+
 Solution Finish(const Alphabet& alphabet, const TextIntake& intake, const SolveOptions& options) {
     Solution solution;
     solution.counts = intake.counts();
@@ -177,13 +244,15 @@ Solution Finish(const Alphabet& alphabet, const TextIntake& intake, const SolveO
         solution.status = SolveStatus::TooShort;
         return solution;
     }
-    solution.spacing = SpacingOf(intake.whole());
+    const Reading reading = ReadingOf(intake, options);
+    solution.spacing = reading.spacing;
+    const GramCounter& counted = *reading.counted;
     const NgramModel& model = BuiltInModel(alphabet.language(), solution.spacing);
-    const GramText whole(intake.whole().grams(), alphabet.symbols());
+    const GramText text(counted.grams(), alphabet.symbols());
     Key key = RankKey(alphabet, intake.counts());
     SearchOptions search = options.search;
     search.seed = SeedFor(intake.counts(), search.seed);
-    const std::uint64_t searched = std::min(solution.letters, options.sampleLetters);
+    const std::uint64_t searched = std::min(counted.letters(), options.sampleLetters);
     if (searched > options.fullPatienceUpTo) {
         const auto shrink = [&](int patience) {
             return std::max<int>(std::min(options.leastPatience, patience),
@@ -200,22 +269,22 @@ Solution Finish(const Alphabet& alphabet, const TextIntake& intake, const SolveO
         return static_cast<std::int64_t>(noiseBits * model.quantaPerBit() *
                                          static_cast<double>(letters));
     };
-    search.hopelessCost = hopelessFor(solution.letters);
+    search.hopelessCost = hopelessFor(counted.letters());
     if (searched <= options.annealUpTo) {
-        key = Anneal(whole, model, key, search);
-    } else if (solution.letters <= options.sampleLetters) {
-        key = Search(whole, model, key, search);
+        key = Anneal(text, model, key, search);
+    } else if (counted.letters() <= options.sampleLetters) {
+        key = Search(text, model, key, search);
     } else {
         const GramText sample(intake.sample().grams(), alphabet.symbols());
         search.hopelessCost = hopelessFor(intake.sample().letters());
         key = Search(sample, model, key, search);
         // Noise is refused whatever a climb over the whole would give it.
-        if (Score(sample, model, key) <= search.hopelessCost) Climb(whole, model, key);
+        if (Score(sample, model, key) <= search.hopelessCost) Climb(text, model, key);
     }
     for (int s = 0; s < alphabet.letters(); ++s)
         solution.plain[alphabet.letter(s)] = alphabet.letter(key[s]);
     solution.status = SolveStatus::Solved;
-    Assess(solution, whole, model, key, alphabet);
+    Assess(solution, text, counted.letters(), model, key, alphabet);
     return solution;
 }
 
@@ -232,16 +301,18 @@ Solution SolveText(const unsigned char* data, std::size_t size, Language languag
 
 double BitsPerLetterAsItStands(const unsigned char* data, std::size_t size, Language language) {
     const Alphabet alphabet(language);
-    GramCounter counter(alphabet.symbols());
-    for (std::size_t i = 0; i < size; ++i) counter.feed(alphabet.symbolOf(data[i]));
-    counter.finish();
-    if (counter.letters() == 0) return 0;
-    const NgramModel& model = BuiltInModel(language, SpacingOf(counter));
+    const SolveOptions options;
+    TextIntake intake(alphabet, size, options);
+    intake.feed(data, size);
+    intake.finish();
+    const Reading reading = ReadingOf(intake, options);
+    if (reading.counted->letters() == 0) return 0;
+    const NgramModel& model = BuiltInModel(language, reading.spacing);
     Key identity(static_cast<std::size_t>(alphabet.symbols()));
     std::iota(identity.begin(), identity.end(), 0);
-    const GramText text(counter.grams(), alphabet.symbols());
+    const GramText text(reading.counted->grams(), alphabet.symbols());
     return static_cast<double>(Score(text, model, identity)) /
-           (model.quantaPerBit() * static_cast<double>(counter.letters()));
+           (model.quantaPerBit() * static_cast<double>(reading.counted->letters()));
 }
 
 Solution SolveFile(const std::string& path, Language language, Progress* progress,

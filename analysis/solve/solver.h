@@ -31,7 +31,8 @@ struct SolveOptions {
 };
 
 // A text with more letters than this many per word boundary is taken as written without word
-// boundaries and solved under the model of letters only.
+// boundaries and solved under the model of letters only; so is a text whose words nearly all
+// have one length (a ciphertext written in groups, "QWERT ZUIOP ...").
 inline constexpr std::uint64_t kLettersPerBoundaryWithoutWords = 15;
 
 // NotLanguage: the best key found leaves the text scoring like noise, not like the language (a

@@ -81,6 +81,35 @@ INSTANTIATE_TEST_SUITE_P(
                (info.param.lettersOnly ? "_only" : "") + "_seed_" + std::to_string(info.param.seed);
     });
 
+// Ciphertexts are often written in groups of five letters, lines of ten groups: the breaks are
+// no word boundaries, and the text is solved as letters only. Past the sample's size the first
+// letters decide.
+TEST(Solve, SolvesTextsWrittenInGroups) {
+    const struct {
+        Language language;
+        std::uint64_t letters;
+        std::uint64_t seed;
+    } cases[] = {
+        {Language::Russian, 200, 50}, {Language::English, 200, 51}, {Language::English, 6000, 52}};
+    for (const auto& c : cases) {
+        const std::string bare = trials::Excerpt(trials::HeldOutText(c.language), c.language,
+                                                 c.letters, trials::Measure::Letters, c.seed,
+                                                 /*lettersOnly=*/true);
+        std::string plain;
+        for (std::size_t i = 0; i < bare.size(); ++i) {
+            if (i > 0 && i % 5 == 0) plain += i % 50 == 0 ? '\n' : ' ';
+            plain += bare[i];
+        }
+        const std::string cipher = trials::Encipher(plain, trials::RandomKey(c.language, c.seed));
+        const Solution solution = Solve(cipher, c.language);
+        ASSERT_EQ(solution.status, SolveStatus::Solved);
+        EXPECT_EQ(solution.spacing, Spacing::LettersOnly);
+        EXPECT_GE(trials::LettersRight(plain, cipher, solution.plain, c.language), 0.99)
+            << c.letters;
+        EXPECT_TRUE(solution.reliable);
+    }
+}
+
 // Over many short excerpts, some solved wrong, the confidence tells the right answers from the
 // wrong ones: hardly any wrong answer passes as reliable, and most right ones do.
 TEST(Solve, ConfidenceTellsRightAnswersFromWrongOnes) {
