@@ -16,6 +16,17 @@ void ShowUnsolved(TForm1& form, const varn::solve::Solution& solution, Language 
     const bool russianText = language == Language::Russian;
     const std::string ruLetters = russianText ? "русских" : "английских";
     const std::string enLetters = russianText ? "Russian" : "English";
+    if (solution.status == varn::solve::SolveStatus::NotLanguage) {
+        form.ShowMessage(MessageKind::Warning,
+                         std::string("Файл не похож на ") +
+                             (russianText ? "русский" : "английский") +
+                             " текст, зашифрованный простой заменой (случайные байты или "
+                             "двоичный файл?): эталон не изменён.",
+                         "The file does not read as " + enLetters +
+                             " text under a simple substitution (random bytes or a binary "
+                             "file?): the standard is left as it was.");
+        return;
+    }
     if (solution.status == varn::solve::SolveStatus::NoLetters) {
         form.ShowMessage(
             MessageKind::Warning, "В файле нет " + ruLetters + " букв: эталон не изменён.",
@@ -60,4 +71,9 @@ void TForm1::Memo1FindStandardClick() {
     Memo1.setText(ui::DecodeCp1251(standard));
     UncheckBuiltInStandards();
     ButtonStartClick();
+    if (!solution.reliable) {
+        ShowMessage(MessageKind::Notice,
+                    "Результат ненадёжен: текст слишком короткий или не на этом языке.",
+                    "The result is unreliable: the text is too short or not in this language.");
+    }
 }

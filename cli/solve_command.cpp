@@ -48,6 +48,21 @@ int Fail(const QString& message) {
     return kFailure;
 }
 
+// How far to trust the answer: the model's cost of it beside the language's own and a random
+// key's, and the confidence drawn from them.
+QString Assessment(const solve::Solution& solution, Language language) {
+    return QString(
+               "%1 letters of %2%3: %4 bits per letter (the language's own text %5, a random "
+               "key %6); confidence %7")
+        .arg(solution.letters)
+        .arg(LanguageName(language))
+        .arg(solution.spacing == solve::Spacing::LettersOnly ? " without word boundaries" : "")
+        .arg(solution.bitsPerLetter, 0, 'f', 2)
+        .arg(solution.languageBitsPerLetter, 0, 'f', 2)
+        .arg(solution.randomBitsPerLetter, 0, 'f', 2)
+        .arg(solution.confidence, 0, 'f', 2);
+}
+
 }  // namespace
 
 int RunSolve(const QStringList& arguments) {
@@ -59,8 +74,11 @@ int RunSolve(const QStringList& arguments) {
         "letters in lower case, line ends as CR LF, nothing after a byte 26.\n"
         "The standard is written from the most frequent letter down, with a space, as the\n"
         "built-in descending standards are.\n\n"
-        "Exit status: 0 done, 1 the file cannot be read or holds too few letters (fewer than 30)\n"
-        "of the language, 2 a wrong command line. Messages go to standard error.");
+        "When the answer may be wrong (a short text, or one not quite of the language), a warning\n"
+        "goes to standard error; --verbose says how sure the answer is in any case.\n\n"
+        "Exit status: 0 done, 1 the file cannot be read, holds too few letters (fewer than 30)\n"
+        "of the language, or does not read as a substitution of it (random bytes, a binary\n"
+        "file), 2 a wrong command line. Messages go to standard error.");
     parser.addHelpOption();
     const QCommandLineOption language(
         {"l", "language"},
@@ -70,8 +88,14 @@ int RunSolve(const QStringList& arguments) {
         {"s", "standard"},
         "Print the found standard instead (Windows-1251 bytes, one line) for the window's "
         "standard editor.");
+    const QCommandLineOption verbose(
+        {"v", "verbose"},
+        "Say on standard error how sure the answer is: the model's cost of the plaintext in bits "
+        "per letter, beside what the language's own text and a random key cost, and the "
+        "confidence (0 to 1) drawn from them.");
     parser.addOption(language);
     parser.addOption(standardOnly);
+    parser.addOption(verbose);
     parser.addPositionalArgument("FILE", "The ciphertext.");
     if (!parser.parse(arguments)) {
         QTextStream(stderr) << "varn solve: " << parser.errorText() << "\n";
@@ -81,7 +105,7 @@ int RunSolve(const QStringList& arguments) {
         // The toolkit names the program by its path; the subcommand belongs in the usage line.
         QString help = parser.helpText();
         help.replace(QRegularExpression("^Usage: \\S+ \\[options\\]"),
-                     "Usage: varn solve [--language ru|en] [--standard]");
+                     "Usage: varn solve [--language ru|en] [--standard] [--verbose]");
         QTextStream(stdout) << help;
         return kSuccess;
     }
@@ -110,6 +134,22 @@ int RunSolve(const QStringList& arguments) {
                             .arg(solution.letters)
                             .arg(LanguageName(chosen))
                             .arg(solve::kMinimumLetters));
+        }
+        if (parser.isSet(verbose))
+            QTextStream(stderr) << "varn solve: " << Assessment(solution, chosen) << "\n";
+        if (solution.status == solve::SolveStatus::NotLanguage) {
+            return Fail(
+                QString("%1 does not read as a substitution of %2: the best key found "
+                        "leaves it costing %3 bits per letter, as noise does, where %2 text "
+                        "costs %4")
+                    .arg(files.first())
+                    .arg(LanguageName(chosen))
+                    .arg(solution.bitsPerLetter, 0, 'f', 1)
+                    .arg(solution.languageBitsPerLetter, 0, 'f', 1));
+        }
+        if (!solution.reliable) {
+            QTextStream(stderr) << "varn solve: warning: the result is unreliable: the text is "
+                                   "too short or not in this language\n";
         }
         LetterTable table;
         FoldIntoTable(solution.counts, table);

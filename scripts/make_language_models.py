@@ -12,6 +12,11 @@ For each language the script writes
   <lang>.4gm          the 4-gram model: header (see analysis/solve/ngram_model.h) and N^4 bytes of
                       quantised costs -log2 P(s4 | s1 s2 s3), Witten-Bell interpolated
   heldout-<lang>.txt  held-out passages, Windows-1251, separated by lines holding only "%"
+  <lang>-letters.4gm  the same kind of model trained on the passages with every character other
+                      than a letter dropped, for texts written without word boundaries
+  <lang>.ref          what the language's own text costs under each model: "VARNREF1", then the
+                      bits per letter of the held-out passages under <lang>.4gm, and of the same
+                      passages, letters only, under <lang>-letters.4gm
 and one PROVENANCE.md naming every package, version and licence.
 The same packages give byte-identical files.
 
@@ -282,6 +287,46 @@ def train(sequences, n_symbols):
     return bytes(table), worst
 
 
+# --- texts without word boundaries -----------------------------------------------------------
+
+def letters_only(sequence, boundary):
+    """The passage as it reads with every other character dropped: its letters between two
+    boundaries."""
+    return [boundary] + [s for s in sequence if s != boundary] + [boundary]
+
+
+def write_letters_only_model(language, training, out_dir):
+    letters = RUSSIAN if language == "ru" else ENGLISH
+    n = len(letters) + 1
+    table, _ = train([letters_only(seq, n - 1) for seq in training], n)
+    header = MAGIC + bytes([n, QUANTA_PER_BIT]) + letters.encode("cp1251")
+    with open(os.path.join(out_dir, f"{language}-letters.4gm"), "wb") as f:
+        f.write(header + table)
+    return table
+
+
+def bits_per_letter(sequences, table, n):
+    """The cost per letter of the passages, each scored alone as the solver scores a text: every
+    4-gram from the boundary before the first letter to the one after the last."""
+    total = letters = 0
+    for seq in sequences:
+        for i in range(3, len(seq)):
+            total += table[((seq[i - 3] * n + seq[i - 2]) * n + seq[i - 1]) * n + seq[i]]
+        letters += sum(1 for s in seq if s != n - 1)
+    return total / QUANTA_PER_BIT / letters
+
+
+def write_reference_costs(language, table, letters_table, corpus, out_dir):
+    letters = RUSSIAN if language == "ru" else ENGLISH
+    n = len(letters) + 1
+    passages = [symbols(text, letters) for text in corpus]
+    words = bits_per_letter(passages, table, n)
+    bare = bits_per_letter([letters_only(seq, n - 1) for seq in passages], letters_table, n)
+    with open(os.path.join(out_dir, f"{language}.ref"), "w") as f:
+        f.write(f"VARNREF1 {words:.4f} {bare:.4f}\n")
+    return words, bare
+
+
 # --- corpus ---------------------------------------------------------------------------------
 
 def letter_share(text, letters):
@@ -311,6 +356,7 @@ def build(language, out_dir):
     header = MAGIC + bytes([len(letters) + 1, QUANTA_PER_BIT]) + letters.encode("cp1251")
     with open(os.path.join(out_dir, f"{language}.4gm"), "wb") as f:
         f.write(header + table)
+    letters_table = write_letters_only_model(language, training, out_dir)
 
     corpus, size = [], 0
     for _, text in sorted(held_out):
@@ -325,9 +371,10 @@ def build(language, out_dir):
         size += len(text) + 3
     with open(os.path.join(out_dir, f"heldout-{language}.txt"), "wb") as f:
         f.write("\n%\n".join(corpus).encode("cp1251") + b"\n")
+    reference = write_reference_costs(language, table, letters_table, corpus, out_dir)
     letters_trained = sum(sum(1 for s in seq if s != len(letters)) for seq in training)
     return {"passages": len(training), "letters": letters_trained, "held_out": len(held_out),
-            "corpus": len(corpus), "worst": worst}
+            "corpus": len(corpus), "worst": worst, "reference": reference}
 
 
 def main():
@@ -347,7 +394,13 @@ def main():
     for language, s in stats.items():
         lines.append(f"| {language} | {s['passages']} | {s['letters']} | {s['held_out']} | "
                      f"{s['corpus']} |")
-    lines += ["", f"Costs are round(-log2 P * {QUANTA_PER_BIT}), capped at 255.", ""]
+    lines += ["", f"Costs are round(-log2 P * {QUANTA_PER_BIT}), capped at 255. "
+              "`<lang>-letters.4gm` is trained on the same passages with every character other "
+              "than a letter dropped.", "",
+              "| language | held-out bits per letter | the same, letters only |", "|---|---|---|"]
+    for language, s in stats.items():
+        lines.append(f"| {language} | {s['reference'][0]:.4f} | {s['reference'][1]:.4f} |")
+    lines += [""]
     with open(os.path.join(out_dir, "PROVENANCE.md"), "w") as f:
         f.write("\n".join(lines))
     for language, s in stats.items():

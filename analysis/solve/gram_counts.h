@@ -22,7 +22,10 @@ class GramCounter {
         if (symbol == boundary_ && last_ == boundary_) return;
         last_ = symbol;
         index_ = (index_ * n_ + static_cast<std::uint32_t>(symbol)) % size_;
-        if (symbol != boundary_) ++letters_;
+        if (symbol != boundary_)
+            ++letters_;
+        else
+            ++boundaries_;
         if (++seen_ >= 4) ++counts_[index_];
     }
     // Starts a fresh stretch of text, as after a boundary.
@@ -31,6 +34,8 @@ class GramCounter {
     void finish() { feed(boundary_); }
 
     std::uint64_t letters() const { return letters_; }
+    // The word boundaries fed, each run as one, the closing one included.
+    std::uint64_t boundaries() const { return boundaries_; }
     // The distinct 4-grams, in index order.
     std::vector<Gram> grams() const;
 
@@ -43,6 +48,7 @@ class GramCounter {
     std::uint32_t index_ = 0;
     std::uint64_t seen_ = 0;
     std::uint64_t letters_ = 0;
+    std::uint64_t boundaries_ = 0;
 };
 
 }  // namespace varn::solve

@@ -1,5 +1,7 @@
 #include "analysis/solve/ngram_model.h"
 
+#include <array>
+#include <cstdio>
 #include <cstring>
 #include <stdexcept>
 
@@ -25,16 +27,44 @@ NgramModel::NgramModel(const Alphabet& alphabet, const unsigned char* data, std:
     costs_ = data + kHeader + letters;
 }
 
-const NgramModel& BuiltInModel(Language language) {
+const NgramModel& BuiltInModel(Language language, Spacing spacing) {
+    const auto load = [](Language l, const unsigned char* begin, const unsigned char* end) {
+        return NgramModel(Alphabet(l), begin, static_cast<std::size_t>(end - begin));
+    };
+    if (spacing == Spacing::LettersOnly) {
+        if (language == Language::Russian) {
+            static const NgramModel russian =
+                load(Language::Russian, varn_model_ru_letters, varn_model_ru_letters_end);
+            return russian;
+        }
+        static const NgramModel english =
+            load(Language::English, varn_model_en_letters, varn_model_en_letters_end);
+        return english;
+    }
     if (language == Language::Russian) {
-        static const NgramModel russian(
-            Alphabet(Language::Russian), varn_model_ru,
-            static_cast<std::size_t>(varn_model_ru_end - varn_model_ru));
+        static const NgramModel russian = load(Language::Russian, varn_model_ru, varn_model_ru_end);
         return russian;
     }
-    static const NgramModel english(Alphabet(Language::English), varn_model_en,
-                                    static_cast<std::size_t>(varn_model_en_end - varn_model_en));
+    static const NgramModel english = load(Language::English, varn_model_en, varn_model_en_end);
     return english;
+}
+
+double ReferenceBitsPerLetter(Language language, Spacing spacing) {
+    const auto parse = [](const unsigned char* begin, const unsigned char* end) {
+        // "VARNREF1 <words> <letters only>\n"
+        const std::string text(reinterpret_cast<const char*>(begin),
+                               static_cast<std::size_t>(end - begin));
+        std::array<double, 2> bits{};
+        if (text.rfind("VARNREF1 ", 0) != 0 ||
+            std::sscanf(text.c_str() + 9, "%lf %lf", &bits[0], &bits[1]) != 2 || bits[0] <= 0 ||
+            bits[1] <= 0)
+            throw std::runtime_error("The reference costs of the letter models are damaged");
+        return bits;
+    };
+    static const std::array<double, 2> russian = parse(varn_reference_ru, varn_reference_ru_end);
+    static const std::array<double, 2> english = parse(varn_reference_en, varn_reference_en_end);
+    const std::array<double, 2>& bits = language == Language::Russian ? russian : english;
+    return bits[spacing == Spacing::Words ? 0 : 1];
 }
 
 }  // namespace varn::solve

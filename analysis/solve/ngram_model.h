@@ -34,7 +34,16 @@ class NgramModel {
     const std::uint8_t* costs_;
 };
 
-// The models built into the program.
-const NgramModel& BuiltInModel(Language language);
+// How a text separates its words: by boundaries (spaces, punctuation, line ends), or not at all
+// (its letters run on, as in a puzzle written in groups or without spaces).
+enum class Spacing { Words, LettersOnly };
+
+// The models built into the program: trained on text with its word boundaries, or on the same
+// text with everything but the letters dropped.
+const NgramModel& BuiltInModel(Language language, Spacing spacing = Spacing::Words);
+
+// What the language's own text costs under the built-in model, in bits per letter (held-out
+// passages, each scored alone as the solver scores a text).
+double ReferenceBitsPerLetter(Language language, Spacing spacing);
 
 }  // namespace varn::solve

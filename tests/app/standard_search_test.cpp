@@ -109,6 +109,33 @@ TEST_F(StandardSearch, UnsolvableFilesLeaveTheStandardAlone) {
               "the standard is left as it was.");
 }
 
+// A short text is solved, with a notice that the result may be wrong; random bytes are refused.
+TEST_F(StandardSearch, SaysWhenTheResultIsDoubtfulOrTheFileNoText) {
+    press(form.RadioButtonEngDn);
+    const std::string plain =
+        varn::trials::Excerpt(varn::trials::HeldOutText(Language::English), Language::English, 35,
+                              varn::trials::Measure::Letters, 12);
+    study(varn::trials::Encipher(plain, varn::trials::RandomKey(Language::English, 12)));
+    FindStandard(form);
+    ASSERT_EQ(platform.boxes.size(), 1u);
+    EXPECT_EQ(lastBox().text, "Результат ненадёжен: текст слишком короткий или не на этом языке.");
+    EXPECT_EQ(form.MemoOldEtl.text(), " etaonisrhldcupfmwybgvkqxjz");
+    EXPECT_NE(form.Memo1.text(), form.MemoOldEtl.text());
+
+    std::string noise(4000, '\0');
+    std::uint64_t state = 5;
+    for (char& b : noise) b = static_cast<char>((state = state * 6364136223846793005ULL + 1) >> 56);
+    study(noise);
+    english();
+    const std::string standard = form.Memo1.text();
+    FindStandard(form);
+    ASSERT_EQ(platform.boxes.size(), 2u);
+    EXPECT_EQ(lastBox().text,
+              "The file does not read as English text under a simple substitution (random bytes "
+              "or a binary file?): the standard is left as it was.");
+    EXPECT_EQ(form.Memo1.text(), standard);
+}
+
 TEST_F(StandardSearch, NeedsAFileUnderStudy) {
     press(form.RadioButtonEngDn);
     FindStandard(form);

@@ -85,10 +85,41 @@ TEST(Varn, SolveWritesThePlaintextAsCreateWould) {
     }
 }
 
+// How sure the answer is: said on request, and unasked when it is doubtful.
+TEST(Varn, SolveSaysHowSureItIs) {
+    TempDir dir;
+    const auto fileOf = [&](const char* name, std::uint64_t letters) {
+        const std::string plain =
+            varn::trials::Excerpt(varn::trials::HeldOutText(Language::English), Language::English,
+                                  letters, varn::trials::Measure::Letters, 12);
+        return dir.write(name, CipherOf(plain, Language::English, 12));
+    };
+    const std::string longFile = fileOf("long.txt", 800);
+    const std::string shortFile = fileOf("short.txt", 35);
+    const char* unreliable =
+        "varn solve: warning: the result is unreliable: the text is too short or not in this "
+        "language\n";
+
+    Outcome run = Varn(dir, "solve -l en --verbose " + longFile);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.err.find("800 letters of English: "), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("confidence 1.00"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("unreliable"), std::string::npos) << run.err;
+
+    run = Varn(dir, "solve -l en " + shortFile);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_FALSE(run.out.empty());
+    EXPECT_EQ(run.err, unreliable);
+}
+
 TEST(Varn, FailuresGoToStandardErrorWithAStatus) {
     TempDir dir;
     const std::string shortFile = dir.write("short.txt", "Hello there!\n");
     const std::string digits = dir.write("digits.txt", "12 34 56\n");
+    std::string bytes(4000, '\0');
+    std::uint64_t state = 5;
+    for (char& b : bytes) b = static_cast<char>((state = state * 6364136223846793005ULL + 1) >> 56);
+    const std::string noise = dir.write("noise.bin", bytes);
     const struct {
         std::string arguments;
         int status;
@@ -96,6 +127,8 @@ TEST(Varn, FailuresGoToStandardErrorWithAStatus) {
     } cases[] = {
         {"solve -l en " + shortFile, 1, "only 10 English letters"},
         {"solve -l ru " + digits, 1, "no Russian letters"},
+        {"solve -l en " + noise, 1, "does not read as a substitution of English"},
+        {"solve " + noise, 1, "does not read as a substitution of "},
         {"solve " + dir.file("missing.txt"), 1, "cannot open: "},
         {"solve " + dir.path().string(), 1, "not a regular file: "},
         {"solve -l fr " + shortFile, 2, "ru or en"},
