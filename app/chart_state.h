@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -17,9 +18,10 @@ enum class ChartView { Letters, Bigrams };
 // The chart window as the form keeps it; the front end draws it and forwards clicks to the form's
 // chart handlers. Texts are UTF-8, letters Windows-1251.
 struct ChartSnapshot {
-    bool shown = false;    // the window should be open
-    bool counted = false;  // a count has run since the start
-    bool russian = true;   // the interface language
+    bool shown = false;          // the window should be open
+    std::uint64_t openings = 0;  // how often the chart was asked for: each raises the window
+    bool counted = false;        // a count has run since the start
+    bool russian = true;         // the interface language
     ChartView view = ChartView::Letters;
     varn::ChartOrder order = varn::ChartOrder::ByCount;
     varn::FrequencyChart chart;

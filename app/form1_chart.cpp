@@ -91,6 +91,7 @@ void TForm1::RefreshChart() {
 
 void TForm1::ButtonChartClick() {
     chart.snapshot.shown = true;
+    ++chart.snapshot.openings;
     chart.built.reset();
     RefreshChart();
 }
