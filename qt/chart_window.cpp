@@ -24,7 +24,7 @@ namespace varn::desktop {
 
 namespace {
 
-constexpr double kLeftMargin = 46, kRightMargin = 10, kTopMargin = 28, kBottomMargin = 40;
+constexpr double kLeftMargin = 46, kRightMargin = 10, kTopMargin = 28, kBottomMargin = 42;
 constexpr int kGap = 8;  // between the chart window and the main window
 
 // A letter as the user reads it: the blank as an open box, control characters by their code.
@@ -165,7 +165,11 @@ void ChartCanvas::paintChart(QPainter& painter, QSizeF size, bool withStatistics
                 painter.fillRect(languageBarRect(i, chartSize),
                                  QColor::fromRgba(kLanguageBarColor));
                 upper = LetterText(bar.letter);
-                if (bar.paired) lower = QString(QChar(0x2192)) + LetterText(bar.partner);
+                // The arrow only where the slot has room for it beside the letter.
+                if (bar.paired) {
+                    lower =
+                        (slot >= 26 ? QString(QChar(0x2192)) : QString()) + LetterText(bar.partner);
+                }
             } else {
                 const BigramBar& bar = snapshot_.bigrams[i];
                 upper = LetterText(bar.first) + LetterText(bar.second);
