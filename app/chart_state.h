@@ -35,7 +35,7 @@ struct ChartSnapshot {
 // The window's own texts in the interface language.
 struct ChartTexts {
     std::string title, letters, bigrams, alphabetical, undo, exportImage, exportTitle, hint,
-        nothingCounted, legendFile, legendLanguage;
+        nothingCounted, legendFile, legendLanguage, legendBigrams;
 };
 ChartTexts ChartTextsIn(bool russian);
 

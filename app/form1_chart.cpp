@@ -18,7 +18,8 @@ ChartTexts ChartTextsIn(bool russian) {
                 "Щёлкните два столбца, чтобы обменять их буквы в эталоне (Ctrl+Z отменяет)",
                 "Ничего не подсчитано: нажмите «По эталону» или «Всё» на вкладке «Подсчёт».",
                 "файл",
-                "язык: ожидаемая доля буквы эталона"};
+                "язык: ожидаемая доля буквы эталона",
+                "файл: 30 самых частых пар букв, под ними те же пары через эталон"};
     }
     return {"Letter frequency chart",
             "Letters",
@@ -30,7 +31,9 @@ ChartTexts ChartTextsIn(bool russian) {
             "Click two bars to exchange their letters in the standard (Ctrl+Z undoes)",
             "Nothing counted yet: press \"On standard\" or \"All Scan\" on the Count tab.",
             "file",
-            "language: expected share of the standard's letter"};
+            "language: expected share of the standard's letter",
+            "file: the 30 most frequent pairs of letters, under them the same pairs through the "
+            "standard"};
 }
 
 namespace {
@@ -116,6 +119,8 @@ void TForm1::ChartAlphabeticalClick(bool alphabetical) {
 }
 
 void TForm1::ChartBarClick(std::size_t bar) {
+    // The bars must be those of the standard as it stands now.
+    RefreshChart();
     ChartSnapshot& shown = chart.snapshot;
     if (shown.view != ChartView::Letters || bar >= shown.chart.bars.size() ||
         !shown.chart.bars[bar].paired) {

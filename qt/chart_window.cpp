@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "analysis/number_format.h"
 #include "ui/cp1251.h"
 
 namespace varn::desktop {
@@ -34,8 +35,10 @@ QString LetterText(unsigned char c) {
     return QString::fromStdString(ui::DecodeCp1251(std::string(1, static_cast<char>(c))));
 }
 
+// A share on the scale, with the separator every number of the program uses.
 QString Percent(double share, int decimals) {
-    return QString::number(share * 100, 'f', decimals) + "%";
+    return QString::number(share * 100, 'f', decimals).replace('.', QChar(DecimalSeparator())) +
+           "%";
 }
 
 // The statistics lines' height in a picture.
@@ -198,7 +201,8 @@ void ChartCanvas::paintChart(QPainter& painter, QSizeF size, bool withStatistics
                              Qt::AlignLeft | Qt::AlignVCenter, label);
             x += 16 + metrics.horizontalAdvance(label) + 18;
         };
-        legend(kFileBarColor, texts.legendFile);
+        legend(kFileBarColor,
+               snapshot_.view == ChartView::Letters ? texts.legendFile : texts.legendBigrams);
         if (snapshot_.view == ChartView::Letters) legend(kLanguageBarColor, texts.legendLanguage);
     }
 

@@ -136,5 +136,7 @@ int main(int argc, char** argv) {
         }
         saved = Save(chart, folder, english ? "chart_en" : "chart_ru") && saved;
     }
+    window.dispatch([&] { form.ChartViewClick(ChartView::Bigrams); });
+    saved = Save(chart, folder, "chart_bigrams_en") && saved;
     return saved ? 0 : 1;
 }
