@@ -136,6 +136,12 @@ int main(int argc, char** argv) {
         }
         saved = Save(chart, folder, english ? "chart_en" : "chart_ru") && saved;
     }
+    // The whole screen: the chart stands beside the main window.
+    if (QScreen* screen = window.screen()) {
+        const QString path = QDir(folder).filePath("chart_beside_window.png");
+        saved = screen->grabWindow(0).save(path) && saved;
+        std::printf("screenshot: %s\n", qPrintable(path));
+    }
     window.dispatch([&] { form.ChartViewClick(ChartView::Bigrams); });
     saved = Save(chart, folder, "chart_bigrams_en") && saved;
     return saved ? 0 : 1;
