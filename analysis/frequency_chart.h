@@ -8,6 +8,7 @@
 #include "analysis/byte_count.h"
 #include "analysis/language_frequencies.h"
 #include "analysis/letter_statistics.h"
+#include "analysis/progress.h"
 
 namespace varn {
 
@@ -52,8 +53,9 @@ BigramCounts EmptyBigramCounts();
 // Adds the pairs of `data`; `previous` carries the folded byte before it (0 at the start).
 void CountBigrams(const unsigned char* data, std::size_t size, unsigned char& previous,
                   BigramCounts& counts);
-// The pairs of a whole file. Throws io::FileError (Open, NotRegular, Read).
-BigramCounts CountFileBigrams(const std::string& path);
+// The pairs of a whole file, moving `bar` as the count does (maximum size / 100, a step per 100
+// bytes, full at the end) when one is given. Throws io::FileError (Open, NotRegular, Read).
+BigramCounts CountFileBigrams(const std::string& path, Progress* bar = nullptr);
 
 struct BigramBar {
     unsigned char first = 0;

@@ -2,6 +2,7 @@
 #include <cctype>
 
 #include "analysis/letter_statistics.h"
+#include "app/bar_progress.h"
 #include "app/form1.h"
 #include "io/whole_file.h"
 #include "ui/cp1251.h"
@@ -87,7 +88,8 @@ void TForm1::RefreshChart() {
         chart.bigramsFile = inputs.file;
         chart.bigramsCounts = inputs.counts;
         shown.bigrams.clear();
-        shown.bigrams = varn::TopBigrams(varn::CountFileBigrams(inputs.file));
+        BarProgress bar(ProgressBar1);
+        shown.bigrams = varn::TopBigrams(varn::CountFileBigrams(inputs.file, &bar));
     }
     NotifyChart();
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <numeric>
+#include <random>
 #include <string>
 
 #include "analysis/letter_count.h"
@@ -181,7 +182,38 @@ TEST(BigramTest, AdjacentLettersAcrossBuffers) {
 
     test::TempDir dir;
     EXPECT_EQ(CountFileBigrams(dir.Write("f.txt", first + second)), counts);
+    // The bar moves as the count's does: 250 bytes give three steps, then the maximum 2.
+    test::RecordingProgress bar;
+    CountFileBigrams(dir.Write("g.txt", std::string(250, 'a')), &bar);
+    EXPECT_EQ(bar.positions, std::vector<std::uint64_t>{3});
+    EXPECT_EQ(bar.max, 2u);
+    EXPECT_TRUE(bar.filled);
     EXPECT_THROW(CountFileBigrams(dir.Path("missing")), io::FileError);
+}
+
+// The counting in pieces of any size gives what a plain walk over folded byte pairs gives.
+TEST(BigramTest, AgreesWithAPlainWalkOverEveryByte) {
+    std::mt19937 random(11);
+    std::string bytes(20000, '\0');
+    for (char& c : bytes) c = static_cast<char>(random() % 256);
+    bytes.append(300, 'A');  // a long run of one pair
+    BigramCounts plain = EmptyBigramCounts();
+    for (std::size_t i = 1; i < bytes.size(); ++i) {
+        const unsigned char a = LowerChar(static_cast<unsigned char>(bytes[i - 1]));
+        const unsigned char b = LowerChar(static_cast<unsigned char>(bytes[i]));
+        if (IsFoldedLetter(a) && IsFoldedLetter(b)) ++plain[a * 256u + b];
+    }
+    for (const std::size_t piece :
+         {std::size_t{1}, std::size_t{3}, std::size_t{4096}, bytes.size()}) {
+        BigramCounts counts = EmptyBigramCounts();
+        unsigned char previous = 0;
+        for (std::size_t at = 0; at < bytes.size(); at += piece) {
+            const std::size_t n = std::min(piece, bytes.size() - at);
+            CountBigrams(reinterpret_cast<const unsigned char*>(bytes.data()) + at, n, previous,
+                         counts);
+        }
+        EXPECT_EQ(counts, plain) << piece;
+    }
 }
 
 TEST(BigramTest, KeepsTheThirtyMostFrequent) {
