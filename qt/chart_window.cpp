@@ -41,11 +41,6 @@ QString Percent(double share, int decimals) {
            "%";
 }
 
-// The statistics lines' height in a picture.
-double StatisticsHeight(const QFontMetricsF& metrics, std::size_t lines) {
-    return static_cast<double>(lines) * metrics.lineSpacing() + 10;
-}
-
 }  // namespace
 
 ChartCanvas::ChartCanvas(QWidget* parent) : QWidget(parent) {
@@ -56,29 +51,29 @@ ChartCanvas::ChartCanvas(QWidget* parent) : QWidget(parent) {
 }
 
 void ChartCanvas::show(const ChartSnapshot& snapshot) {
-    snapshot_ = snapshot;
+    picture_.snapshot = snapshot;
     update();
 }
 
-std::size_t ChartCanvas::slotCount() const {
-    if (!snapshot_.counted) return 0;
-    return snapshot_.view == ChartView::Letters ? snapshot_.chart.bars.size()
-                                                : snapshot_.bigrams.size();
+std::size_t ChartPicture::slotCount() const {
+    if (!snapshot.counted) return 0;
+    return snapshot.view == ChartView::Letters ? snapshot.chart.bars.size()
+                                               : snapshot.bigrams.size();
 }
 
-QRectF ChartCanvas::plotArea(QSizeF size) const {
+QRectF ChartPicture::plotArea(QSizeF size) const {
     return QRectF(kLeftMargin, kTopMargin, std::max(1.0, size.width() - kLeftMargin - kRightMargin),
                   std::max(1.0, size.height() - kTopMargin - kBottomMargin));
 }
 
-double ChartCanvas::scaleTop() const {
+double ChartPicture::scaleTop() const {
     double highest = 0;
-    if (snapshot_.view == ChartView::Letters) {
-        for (const ChartBar& bar : snapshot_.chart.bars) {
+    if (snapshot.view == ChartView::Letters) {
+        for (const ChartBar& bar : snapshot.chart.bars) {
             highest = std::max({highest, bar.share, bar.expectedShare});
         }
     } else {
-        for (const BigramBar& bar : snapshot_.bigrams) highest = std::max(highest, bar.share);
+        for (const BigramBar& bar : snapshot.bigrams) highest = std::max(highest, bar.share);
     }
     if (highest <= 0) return 0.1;
     // A round top with at most six grid steps.
@@ -88,34 +83,34 @@ double ChartCanvas::scaleTop() const {
     return 1.0;
 }
 
-QRectF ChartCanvas::barRect(std::size_t i, QSizeF size) const {
+QRectF ChartPicture::barRect(std::size_t i, QSizeF size) const {
     const QRectF plot = plotArea(size);
     const std::size_t slotTotal = std::max<std::size_t>(1, slotCount());
     const double slot = plot.width() / static_cast<double>(slotTotal);
     double share = 0;
     double width = slot * 0.7;
-    if (snapshot_.view == ChartView::Letters) {
-        if (i < snapshot_.chart.bars.size()) share = snapshot_.chart.bars[i].share;
+    if (snapshot.view == ChartView::Letters) {
+        if (i < snapshot.chart.bars.size()) share = snapshot.chart.bars[i].share;
         width = slot * 0.42;
-    } else if (i < snapshot_.bigrams.size()) {
-        share = snapshot_.bigrams[i].share;
+    } else if (i < snapshot.bigrams.size()) {
+        share = snapshot.bigrams[i].share;
     }
     const double height = share / scaleTop() * plot.height();
     const double left = plot.left() + slot * static_cast<double>(i) + slot * 0.12;
     return QRectF(left, plot.bottom() - height, width, height);
 }
 
-QRectF ChartCanvas::languageBarRect(std::size_t i, QSizeF size) const {
-    if (snapshot_.view != ChartView::Letters || i >= snapshot_.chart.bars.size()) return {};
+QRectF ChartPicture::languageBarRect(std::size_t i, QSizeF size) const {
+    if (snapshot.view != ChartView::Letters || i >= snapshot.chart.bars.size()) return {};
     const QRectF plot = plotArea(size);
     const QRectF file = barRect(i, size);
     const double slot = plot.width() / static_cast<double>(std::max<std::size_t>(1, slotCount()));
-    const double height = snapshot_.chart.bars[i].expectedShare / scaleTop() * plot.height();
+    const double height = snapshot.chart.bars[i].expectedShare / scaleTop() * plot.height();
     return QRectF(file.right(), plot.bottom() - height, slot * 0.3, height);
 }
 
-std::optional<std::size_t> ChartCanvas::slotAt(QPointF point) const {
-    const QRectF plot = plotArea(QSizeF(size()));
+std::optional<std::size_t> ChartPicture::slotAt(QPointF point, QSizeF size) const {
+    const QRectF plot = plotArea(size);
     const std::size_t slotTotal = slotCount();
     if (slotTotal == 0 || point.x() < plot.left() || point.x() >= plot.right() ||
         point.y() < plot.top() || point.y() > plot.bottom() + kBottomMargin) {
@@ -125,12 +120,16 @@ std::optional<std::size_t> ChartCanvas::slotAt(QPointF point) const {
     return std::min(slotTotal - 1, static_cast<std::size_t>((point.x() - plot.left()) / slot));
 }
 
-void ChartCanvas::paintChart(QPainter& painter, QSizeF size, bool withStatistics) const {
-    const ChartTexts texts = ChartTextsIn(snapshot_.russian);
+double ChartPicture::statisticsHeight(const QFont& font) const {
+    return static_cast<double>(snapshot.statistics.size()) * QFontMetricsF(font).lineSpacing() + 10;
+}
+
+void ChartPicture::paint(QPainter& painter, QSizeF size, bool withStatistics) const {
+    const ChartTexts texts = ChartTextsIn(snapshot.russian);
     const QFontMetricsF metrics(painter.font());
     QSizeF chartSize = size;
     if (withStatistics) {
-        chartSize.rheight() -= StatisticsHeight(metrics, snapshot_.statistics.size());
+        chartSize.rheight() -= statisticsHeight(painter.font());
     }
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillRect(QRectF(QPointF(0, 0), size), Qt::white);
@@ -159,12 +158,12 @@ void ChartCanvas::paintChart(QPainter& painter, QSizeF size, bool withStatistics
         QFont labelFont = painter.font();
         if (slot < 16) labelFont.setPointSizeF(labelFont.pointSizeF() * 0.8);
         for (std::size_t i = 0; i < slotTotal; ++i) {
-            const bool selected = snapshot_.selected == i;
+            const bool selected = snapshot.selected == i;
             painter.fillRect(barRect(i, chartSize),
                              QColor::fromRgba(selected ? kSelectedBarColor : kFileBarColor));
             QString upper, lower;
-            if (snapshot_.view == ChartView::Letters) {
-                const ChartBar& bar = snapshot_.chart.bars[i];
+            if (snapshot.view == ChartView::Letters) {
+                const ChartBar& bar = snapshot.chart.bars[i];
                 painter.fillRect(languageBarRect(i, chartSize),
                                  QColor::fromRgba(kLanguageBarColor));
                 upper = LetterText(bar.letter);
@@ -174,10 +173,9 @@ void ChartCanvas::paintChart(QPainter& painter, QSizeF size, bool withStatistics
                         (slot >= 26 ? QString(QChar(0x2192)) : QString()) + LetterText(bar.partner);
                 }
             } else {
-                const BigramBar& bar = snapshot_.bigrams[i];
+                const BigramBar& bar = snapshot.bigrams[i];
                 upper = LetterText(bar.first) + LetterText(bar.second);
-                lower =
-                    LetterText(snapshot_.key[bar.first]) + LetterText(snapshot_.key[bar.second]);
+                lower = LetterText(snapshot.key[bar.first]) + LetterText(snapshot.key[bar.second]);
             }
             const double left = plot.left() + slot * static_cast<double>(i);
             painter.setFont(labelFont);
@@ -202,14 +200,14 @@ void ChartCanvas::paintChart(QPainter& painter, QSizeF size, bool withStatistics
             x += 16 + metrics.horizontalAdvance(label) + 18;
         };
         legend(kFileBarColor,
-               snapshot_.view == ChartView::Letters ? texts.legendFile : texts.legendBigrams);
-        if (snapshot_.view == ChartView::Letters) legend(kLanguageBarColor, texts.legendLanguage);
+               snapshot.view == ChartView::Letters ? texts.legendFile : texts.legendBigrams);
+        if (snapshot.view == ChartView::Letters) legend(kLanguageBarColor, texts.legendLanguage);
     }
 
     if (withStatistics) {
         painter.setPen(Qt::black);
         double y = chartSize.height() + 4;
-        for (const std::string& line : snapshot_.statistics) {
+        for (const std::string& line : snapshot.statistics) {
             painter.drawText(QRectF(8, y, size.width() - 16, metrics.lineSpacing()),
                              Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(line));
             y += metrics.lineSpacing();
@@ -219,12 +217,14 @@ void ChartCanvas::paintChart(QPainter& painter, QSizeF size, bool withStatistics
 
 void ChartCanvas::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    paintChart(painter, QSizeF(size()), false);
+    picture_.paint(painter, QSizeF(size()), false);
 }
 
 void ChartCanvas::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
-    if (const auto slot = slotAt(event->position())) emit slotClicked(*slot);
+    if (const auto slot = picture_.slotAt(event->position(), QSizeF(size()))) {
+        emit slotClicked(*slot);
+    }
 }
 
 ChartWindow::ChartWindow(TForm1& form, Dispatcher& dispatcher, QWidget* mainWindow)
@@ -273,11 +273,8 @@ ChartWindow::ChartWindow(TForm1& form, Dispatcher& dispatcher, QWidget* mainWind
     auto* undoKey = new QShortcut(QKeySequence::Undo, this);
     connect(undoKey, &QShortcut::activated, this,
             [this, run] { run([this] { form_.ChartUndoClick(); }); });
-    connect(export_, &QPushButton::clicked, this, [this, run] {
-        run([this] {
-            form_.ChartExportClick([this](ChartImageFormat format) { return render(format); });
-        });
-    });
+    connect(export_, &QPushButton::clicked, this,
+            [this, run] { run([this, render = renderer()] { form_.ChartExportClick(render); }); });
     connect(canvas_, &ChartCanvas::slotClicked, this,
             [this, run](std::size_t slot) { run([this, slot] { form_.ChartBarClick(slot); }); });
 
@@ -344,34 +341,40 @@ void ChartWindow::placeBesideMainWindow() {
     move(left, top);
 }
 
-std::string ChartWindow::render(ChartImageFormat format) const {
+ChartRenderer ChartWindow::renderer() const {
+    // Everything the drawing needs is copied here, on the window's thread.
+    ChartPicture picture = canvas_->picture();
+    picture.snapshot.selected.reset();  // a half-made exchange is no part of the picture
+    const QFont font = this->font();
+    const QString title = windowTitle();
     QSizeF size = canvas_->size();
     if (size.width() < 100 || size.height() < 100) size = QSizeF(760, 360);
-    size.rheight() +=
-        StatisticsHeight(QFontMetricsF(font()), canvas_->snapshot().statistics.size());
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    if (format == ChartImageFormat::Svg) {
-        QSvgGenerator generator;
-        generator.setOutputDevice(&buffer);
-        generator.setSize(size.toSize());
-        generator.setViewBox(QRectF(QPointF(0, 0), size));
-        generator.setTitle(windowTitle());
-        QPainter painter(&generator);
-        painter.setFont(font());
-        canvas_->paintChart(painter, size, true);
-    } else {
-        // Twice the pixels, so the picture stays sharp on a dense screen or in print.
-        QImage image((size * 2).toSize(), QImage::Format_ARGB32_Premultiplied);
-        image.setDevicePixelRatio(2);
-        {
-            QPainter painter(&image);
-            painter.setFont(font());
-            canvas_->paintChart(painter, size, true);
+    size.rheight() += picture.statisticsHeight(font);
+    return [picture, font, title, size](ChartImageFormat format) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        if (format == ChartImageFormat::Svg) {
+            QSvgGenerator generator;
+            generator.setOutputDevice(&buffer);
+            generator.setSize(size.toSize());
+            generator.setViewBox(QRectF(QPointF(0, 0), size));
+            generator.setTitle(title);
+            QPainter painter(&generator);
+            painter.setFont(font);
+            picture.paint(painter, size, true);
+        } else {
+            // Twice the pixels, so the picture stays sharp on a dense screen or in print.
+            QImage image((size * 2).toSize(), QImage::Format_ARGB32_Premultiplied);
+            image.setDevicePixelRatio(2);
+            {
+                QPainter painter(&image);
+                painter.setFont(font);
+                picture.paint(painter, size, true);
+            }
+            image.save(&buffer, "PNG");
         }
-        image.save(&buffer, "PNG");
-    }
-    return buffer.data().toStdString();
+        return buffer.data().toStdString();
+    };
 }
 
 void ChartWindow::closeEvent(QCloseEvent* event) {

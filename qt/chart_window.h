@@ -20,25 +20,42 @@ inline constexpr QRgb kFileBarColor = 0xFF2F5F9F;
 inline constexpr QRgb kLanguageBarColor = 0xFFE8A33C;
 inline constexpr QRgb kSelectedBarColor = 0xFFC0392B;
 
-// The bars of the chart, drawn with the painter at any size and device pixel ratio: the screen,
-// a picture, a drawing in SVG.
+// The chart as a picture of any size: geometry and drawing from a snapshot alone, so a copy can
+// be drawn anywhere (the screen, a PNG, an SVG drawing) at any device pixel ratio.
+class ChartPicture {
+  public:
+    ChartSnapshot snapshot;
+
+    // The file's bar and the language's bar of slot `i` in a picture of `size`.
+    QRectF barRect(std::size_t i, QSizeF size) const;
+    QRectF languageBarRect(std::size_t i, QSizeF size) const;
+    // The slot under a point, if any.
+    std::optional<std::size_t> slotAt(QPointF point, QSizeF size) const;
+    // Draws the chart into `size`; with `withStatistics`, the statistics lines below it.
+    void paint(QPainter& painter, QSizeF size, bool withStatistics) const;
+    // The height the statistics lines take under the chart with the painter's font.
+    double statisticsHeight(const QFont& font) const;
+
+  private:
+    std::size_t slotCount() const;
+    QRectF plotArea(QSizeF size) const;
+    double scaleTop() const;  // the share at the top of the plot
+};
+
+// The chart on the screen: a click on a slot is forwarded.
 class ChartCanvas : public QWidget {
     Q_OBJECT
   public:
     explicit ChartCanvas(QWidget* parent);
 
     void show(const ChartSnapshot& snapshot);
-    const ChartSnapshot& snapshot() const { return snapshot_; }
+    const ChartSnapshot& snapshot() const { return picture_.snapshot; }
+    const ChartPicture& picture() const { return picture_; }
 
-    // The file's bar and the language's bar of slot `i` in a picture of `size`.
-    QRectF barRect(std::size_t i, QSizeF size) const;
-    QRectF languageBarRect(std::size_t i, QSizeF size) const;
-    QRectF barRect(std::size_t i) const { return barRect(i, QSizeF(size())); }
-    // The slot under a point, if any.
-    std::optional<std::size_t> slotAt(QPointF point) const;
-
-    // Draws the chart into `size`; with `withStatistics`, the statistics lines below it.
-    void paintChart(QPainter& painter, QSizeF size, bool withStatistics) const;
+    QRectF barRect(std::size_t i) const { return picture_.barRect(i, QSizeF(size())); }
+    QRectF languageBarRect(std::size_t i) const {
+        return picture_.languageBarRect(i, QSizeF(size()));
+    }
 
   signals:
     void slotClicked(std::size_t slot);
@@ -48,11 +65,7 @@ class ChartCanvas : public QWidget {
     void mousePressEvent(QMouseEvent* event) override;
 
   private:
-    std::size_t slotCount() const;
-    QRectF plotArea(QSizeF size) const;
-    double scaleTop() const;  // the share at the top of the plot
-
-    ChartSnapshot snapshot_;
+    ChartPicture picture_;
 };
 
 // The non-modal window of the letter chart, beside the main window. It shows what the form's
@@ -70,8 +83,9 @@ class ChartWindow : public QWidget {
     QRadioButton* bigramsButton() const { return bigrams_; }
     QLabel* statisticsLabel() const { return statistics_; }
 
-    // The chart as a picture's bytes: PNG at twice the window's pixels, or SVG.
-    std::string render(ChartImageFormat format) const;
+    // The chart as it stands now, drawn as a picture's bytes when called (on any thread): PNG at
+    // twice the window's pixels, or SVG.
+    ChartRenderer renderer() const;
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -98,7 +98,7 @@ TEST_F(ChartWindowTest, BarsInTheTableOrderAtHeightsOfTheirShares) {
         // What is drawn is what the geometry says.
         const int column = static_cast<int>(bar.center().x() * ratio);
         EXPECT_NEAR(ColouredHeight(image, column), bar.height() * ratio, 2 * ratio) << i;
-        const QRectF language = canvas()->languageBarRect(i, QSizeF(canvas()->size()));
+        const QRectF language = canvas()->languageBarRect(i);
         ASSERT_GT(language.height(), 2) << i;
         EXPECT_EQ(image.pixel((language.center() * ratio).toPoint()),
                   varn::desktop::kLanguageBarColor);

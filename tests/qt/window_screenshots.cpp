@@ -136,6 +136,9 @@ int main(int argc, char** argv) {
         }
         saved = Save(chart, folder, english ? "chart_en" : "chart_ru") && saved;
     }
+    // The chart as "Save picture..." writes it.
+    platform.choose(QDir(folder).filePath("chart_export_en.png").toStdString());
+    window.dispatch([&] { form.ChartExportClick(chart.renderer()); });
     // The whole screen: the chart stands beside the main window.
     if (QScreen* screen = window.screen()) {
         const QString path = QDir(folder).filePath("chart_beside_window.png");
