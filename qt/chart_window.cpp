@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QSvgGenerator>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -213,6 +214,44 @@ void ChartPicture::paint(QPainter& painter, QSizeF size, bool withStatistics) co
             y += metrics.lineSpacing();
         }
     }
+}
+
+QString ChartPicture::describeSlot(std::size_t i) const {
+    const QString arrow = QString(" ") + QChar(0x2192) + " ";
+    if (snapshot.view == ChartView::Letters && i < snapshot.chart.bars.size()) {
+        const ChartBar& bar = snapshot.chart.bars[i];
+        QString text = LetterText(bar.letter);
+        if (bar.paired) text += arrow + LetterText(bar.partner);
+        text += ": " + QString::fromStdString(FormatNumber(bar.count)) + " (" +
+                Percent(bar.share, 2) + ")";
+        if (bar.paired) {
+            text += ", " + QString::fromStdString(ChartTextsIn(snapshot.russian).legendLanguage) +
+                    " " + Percent(bar.expectedShare, 2);
+        }
+        return text;
+    }
+    if (snapshot.view == ChartView::Bigrams && i < snapshot.bigrams.size()) {
+        const BigramBar& bar = snapshot.bigrams[i];
+        return LetterText(bar.first) + LetterText(bar.second) + arrow +
+               LetterText(snapshot.key[bar.first]) + LetterText(snapshot.key[bar.second]) + ": " +
+               QString::fromStdString(FormatNumber(bar.count)) + " (" + Percent(bar.share, 2) + ")";
+    }
+    return {};
+}
+
+bool ChartCanvas::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const auto slot = picture_.slotAt(help->pos(), QSizeF(size()));
+        if (slot) {
+            QToolTip::showText(help->globalPos(), picture_.describeSlot(*slot), this);
+        } else {
+            QToolTip::hideText();
+            event->ignore();
+        }
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 void ChartCanvas::paintEvent(QPaintEvent*) {

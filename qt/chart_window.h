@@ -33,6 +33,8 @@ class ChartPicture {
     std::optional<std::size_t> slotAt(QPointF point, QSizeF size) const;
     // Draws the chart into `size`; with `withStatistics`, the statistics lines below it.
     void paint(QPainter& painter, QSizeF size, bool withStatistics) const;
+    // What a slot shows, in words: its letters, count and shares.
+    QString describeSlot(std::size_t i) const;
     // The height the statistics lines take under the chart with the painter's font.
     double statisticsHeight(const QFont& font) const;
 
@@ -61,6 +63,7 @@ class ChartCanvas : public QWidget {
     void slotClicked(std::size_t slot);
 
   protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 

@@ -104,6 +104,11 @@ TEST_F(ChartWindowTest, BarsInTheTableOrderAtHeightsOfTheirShares) {
                   varn::desktop::kLanguageBarColor);
     }
 
+    // A bar in words, as its tooltip shows it.
+    EXPECT_TRUE(canvas()->picture().describeSlot(0).startsWith(QString("x ") + QChar(0x2192) +
+                                                               " w: 6 (46.15%), "))
+        << canvas()->picture().describeSlot(0).toStdString();
+
     // Alphabetical order: the same bars by letter.
     QTest::mouseClick(chart.alphabeticalBox(), Qt::LeftButton, {},
                       QPoint(6, chart.alphabeticalBox()->height() / 2));
