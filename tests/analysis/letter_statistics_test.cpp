@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <fstream>
+#include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "analysis/number_format.h"
 
@@ -53,15 +58,42 @@ TEST(LetterStatisticsTest, CyrillicLettersCountWithYoAndCapitals) {
     EXPECT_EQ(LanguageOfCounts(CountsOf("abc \xE0")), LetterLanguage::English);
 }
 
-// The shipped tables against sums taken from the data files by Python.
+// Sum of squared shares and entropy of the letters in a data file, read here line by line apart
+// from the program's parser: the code, the count, the blank (32) left out.
+std::pair<double, double> SumsOfDataFile(const std::string& name) {
+    std::ifstream in(std::string(VARN_SOLVE_DATA_DIR) + "/" + name);
+    std::vector<double> counts;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream fields(line);
+        int code = 0;
+        double count = 0;
+        fields >> code >> count;
+        if (code != 32) counts.push_back(count);
+    }
+    double total = 0, squares = 0, entropy = 0;
+    for (const double c : counts) total += c;
+    for (const double c : counts) {
+        squares += (c / total) * (c / total);
+        if (c > 0) entropy -= c / total * std::log2(c / total);
+    }
+    return {squares, entropy};
+}
+
+// The shipped tables: the known indices of the languages, and the sums of the data files.
 TEST(LetterStatisticsTest, LanguagesHaveTheirKnownIndex) {
     const LetterStatistics ru = StatisticsOfCounts(ByteCounts{}, LetterLanguage::Russian);
-    EXPECT_NEAR(ru.languageCoincidence, 0.054596642430811165, 1e-12);
-    EXPECT_NEAR(ru.languageEntropy, 4.492206795703866, 1e-12);
+    const auto [ruSquares, ruEntropy] = SumsOfDataFile("letter-frequencies-ru.txt");
+    EXPECT_NEAR(ru.languageCoincidence, ruSquares, 1e-12);
+    EXPECT_NEAR(ru.languageEntropy, ruEntropy, 1e-12);
+    EXPECT_NEAR(ru.languageCoincidence, 0.055, 0.002);
     EXPECT_DOUBLE_EQ(ru.uniformCoincidence, 1.0 / 33);
     const LetterStatistics en = StatisticsOfCounts(ByteCounts{}, LetterLanguage::English);
-    EXPECT_NEAR(en.languageCoincidence, 0.06463972248773833, 1e-12);
-    EXPECT_NEAR(en.languageEntropy, 4.190275183652118, 1e-12);
+    const auto [enSquares, enEntropy] = SumsOfDataFile("letter-frequencies-en.txt");
+    EXPECT_NEAR(en.languageCoincidence, enSquares, 1e-12);
+    EXPECT_NEAR(en.languageEntropy, enEntropy, 1e-12);
+    EXPECT_NEAR(en.languageCoincidence, 0.066, 0.003);
     EXPECT_DOUBLE_EQ(en.uniformCoincidence, 1.0 / 26);
     EXPECT_EQ(FrequenciesOf(LetterLanguage::Russian).letters.size(), 33u);
     // The word boundary is kept at the blank, apart from the letters.
@@ -109,11 +141,11 @@ TEST(LetterStatisticsTest, ReportOfAFileInEnglish) {
     for (const char c : text) ++raw[static_cast<unsigned char>(c)];
     const std::string report = LetterStatisticsReport(raw);
     EXPECT_EQ(report.substr(0, report.find('\n')), "Letters counted: 700");
-    EXPECT_NE(report.find("Index of coincidence: 0.0484 (English 0.0646, uniform 0.0385)"),
-              std::string::npos)
+    EXPECT_NE(report.find("Index of coincidence: 0.0484 (English 0.06"), std::string::npos)
         << report;
+    EXPECT_NE(report.find("uniform 0.0385)\n"), std::string::npos) << report;
     EXPECT_NE(report.find("(25 degrees of freedom)"), std::string::npos) << report;
-    EXPECT_NE(report.find("bits per letter (English 4.190)"), std::string::npos) << report;
+    EXPECT_NE(report.find("bits per letter (English 4."), std::string::npos) << report;
     // A pangram repeated lies between the language and uniform.
     EXPECT_NE(report.find("lies between"), std::string::npos) << report;
 
@@ -122,7 +154,9 @@ TEST(LetterStatisticsTest, ReportOfAFileInEnglish) {
         FormatLetterStatistics(StatisticsOfCounts(FoldCounts(raw), LetterLanguage::English), true);
     SetDecimalSeparator('.');
     ASSERT_EQ(russian.size(), 5u);
-    EXPECT_EQ(russian[1], "Индекс совпадений: 0,0484 (английский язык 0,0646, равномерно 0,0385)");
+    EXPECT_TRUE(russian[1].starts_with("Индекс совпадений: 0,0484 (английский язык 0,06"))
+        << russian[1];
+    EXPECT_TRUE(russian[1].ends_with(", равномерно 0,0385)")) << russian[1];
 }
 
 TEST(LetterStatisticsTest, LanguageOfTheStandard) {
