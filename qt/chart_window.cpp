@@ -156,8 +156,12 @@ void ChartPicture::paint(QPainter& painter, QSizeF size, bool withStatistics) co
         }
         const std::size_t slotTotal = slotCount();
         const double slot = plot.width() / static_cast<double>(slotTotal);
-        QFont labelFont = painter.font();
+        const QFont baseFont = painter.font();
+        QFont labelFont = baseFont;
         if (slot < 16) labelFont.setPointSizeF(labelFont.pointSizeF() * 0.8);
+        // Narrow slots (a standard of every byte of a file) get a label every few slots only.
+        const std::size_t labelEvery =
+            slot >= 10 ? 1 : static_cast<std::size_t>(std::ceil(10 / std::max(slot, 0.1)));
         for (std::size_t i = 0; i < slotTotal; ++i) {
             const bool selected = snapshot.selected == i;
             painter.fillRect(barRect(i, chartSize),
@@ -178,18 +182,21 @@ void ChartPicture::paint(QPainter& painter, QSizeF size, bool withStatistics) co
                 upper = LetterText(bar.first) + LetterText(bar.second);
                 lower = LetterText(snapshot.key[bar.first]) + LetterText(snapshot.key[bar.second]);
             }
+            if (i % labelEvery != 0) continue;
+            if (labelEvery > 1) lower.clear();
             const double left = plot.left() + slot * static_cast<double>(i);
-            painter.setFont(labelFont);
+            const double width = slot * static_cast<double>(labelEvery);
             QFont bold = labelFont;
             bold.setBold(true);
             painter.setFont(bold);
             painter.setPen(selected ? QColor::fromRgba(kSelectedBarColor) : QColor(Qt::black));
-            painter.drawText(QRectF(left, plot.bottom() + 2, slot, 17), Qt::AlignCenter, upper);
+            painter.drawText(QRectF(left, plot.bottom() + 2, width, 17),
+                             labelEvery == 1 ? Qt::AlignCenter : Qt::AlignLeft, upper);
             painter.setFont(labelFont);
             painter.setPen(QColor(0x8A5A00));
             painter.drawText(QRectF(left, plot.bottom() + 19, slot, 17), Qt::AlignCenter, lower);
         }
-        painter.setFont(QFont(painter.font()));
+        painter.setFont(baseFont);
         // Legend.
         double x = plot.left();
         const auto legend = [&](QRgb color, const std::string& text) {
