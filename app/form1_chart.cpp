@@ -124,8 +124,10 @@ void TForm1::ChartBarClick(std::size_t bar) {
     // The bars must be those of the standard as it stands now.
     RefreshChart();
     ChartSnapshot& shown = chart.snapshot;
+    // A line break of the standard stays where it is: moved, it would split the editor's lines.
     if (shown.view != ChartView::Letters || bar >= shown.chart.bars.size() ||
-        !shown.chart.bars[bar].paired) {
+        !shown.chart.bars[bar].paired || shown.chart.bars[bar].partner == '\r' ||
+        shown.chart.bars[bar].partner == '\n') {
         return;
     }
     if (!shown.selected) {

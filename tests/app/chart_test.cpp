@@ -121,6 +121,19 @@ TEST_F(Chart, ClicksThatExchangeNothing) {
     EXPECT_EQ(form.Memo1.text(), "typed");
     EXPECT_FALSE(last.canUndo);
     EXPECT_TRUE(platform.boxes.empty());
+
+    // The line break inside a standard of two lines takes no part in exchanges.
+    act([&] { form.Memo1.setText("ab\r\nc"); });
+    ASSERT_EQ(last.chart.bars.size(), 5u);
+    for (std::size_t i = 0; i < last.chart.bars.size(); ++i) {
+        if (last.chart.bars[i].partner != '\r' && last.chart.bars[i].partner != '\n') continue;
+        act([&] { form.ChartBarClick(i); });
+        EXPECT_FALSE(last.selected);
+        act([&] { form.ChartBarClick(0); });
+        act([&] { form.ChartBarClick(i); });
+        EXPECT_EQ(form.Memo1.text(), "ab\r\nc");
+        act([&] { form.ChartBarClick(0); });  // lets the first bar go
+    }
 }
 
 TEST_F(Chart, BigramsOfTheFileWhileShown) {
