@@ -137,6 +137,7 @@ void TForm1::applyStoredLayout() {
     Order(ButtonStart, 0);
     Order(Button_AllScan, 1);
     Order(ButtonSaveRes, 2);
+    Order(ButtonChart, 8);
     Order(ProgressBar1, 7);
 
     // Tab 4
@@ -233,6 +234,8 @@ void TForm1::applyStoredLayout() {
         dialog->filter = kFilterB;
         dialog->defaultExt = "txt";
     }
+    SaveDialogChart.filter = "PNG (*.png)|*.png|SVG (*.svg)|*.svg";
+    SaveDialogChart.defaultExt = "png";
 }
 
 void TForm1::bindEvents() {
@@ -263,6 +266,7 @@ void TForm1::bindEvents() {
     ButtonSaveRes.OnClick = [this] { ButtonSaveResClick(); };
     Button_VOkno.OnClick = [this] { Button_VOknoClick(); };
     ButtonNewFile.OnClick = [this] { ButtonNewFileClick(); };
+    ButtonChart.OnClick = [this] { ButtonChartClick(); };
     Button_OpenSkitalaFile.OnClick = [this] { Button_OpenSkitalaFileClick(); };
     ButtonEn.OnClick = [this] { ButtonEnClick(); };
     ButtonDe.OnClick = [this] { ButtonDeClick(); };

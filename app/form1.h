@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/chart_state.h"
 #include "app/program_state.h"
 #include "ui/edit.h"
 #include "ui/event_guard.h"
@@ -37,8 +38,12 @@ class TForm1 {
     ui::EventGuard guard;
     ProgramState state;
 
-    // Runs a handler for a user's action inside the error guard.
-    void dispatch(const std::function<void()>& action) { guard.run(action); }
+    // Runs a handler for a user's action inside the error guard; then the letter chart follows
+    // what the handler changed.
+    void dispatch(const std::function<void()>& action) {
+        guard.run(action);
+        guard.run([this] { RefreshChart(); });
+    }
 
     // Shows a message in the interface language with the title and icon of its kind.
     void ShowMessage(MessageKind kind, std::string_view russian, std::string_view english);
@@ -96,6 +101,7 @@ class TForm1 {
     ui::Button ButtonStart{"ButtonStart", &GroupBox4, {320, 16, 81, 33}};
     ui::Button Button_AllScan{"Button_AllScan", &GroupBox4, {320, 72, 81, 33}};
     ui::Button ButtonSaveRes{"ButtonSaveRes", &TabSheet3, {320, 256, 81, 33}};
+    ui::Button ButtonChart{"ButtonChart", &GroupBox4, {320, 128, 81, 33}};
     ui::ProgressBar ProgressBar1{"ProgressBar1", &GroupBox4, {8, 296, 393, 9}};
 
     // Tab 4
@@ -164,6 +170,10 @@ class TForm1 {
     ui::FileDialog OpenDialogCrypt{"OpenDialogCrypt", ui::FileDialogKind::Open, platform};
     ui::FileDialog OpenDialogSkitalaFile{"OpenDialogSkitalaFile", ui::FileDialogKind::Open,
                                          platform};
+    ui::FileDialog SaveDialogChart{"SaveDialogChart", ui::FileDialogKind::Save, platform};
+
+    // The letter chart window: what it shows, kept in step by RefreshChart.
+    ChartState chart;
 
     // --- handlers ---
     void FormShow();
@@ -194,6 +204,18 @@ class TForm1 {
     void ButtonSaveResClick();
     void Button_VOknoClick();
     void ButtonNewFileClick();
+    // Letter chart
+    void ButtonChartClick();
+    void ChartClosed();
+    void ChartViewClick(ChartView view);
+    void ChartAlphabeticalClick(bool alphabetical);
+    // The first click picks a bar, the second exchanges the two bars' letters in the standard.
+    void ChartBarClick(std::size_t bar);
+    void ChartUndoClick();
+    // Asks for a name and writes the chart drawn by `render` (PNG, or SVG for a name in .svg).
+    void ChartExportClick(const ChartRenderer& render);
+    // Rebuilds the chart when the count, the standard, the direction or the language changed.
+    void RefreshChart();
     // Caesar cipher
     void Button_OpenSkitalaFileClick();
     void ButtonEnClick();
@@ -221,6 +243,8 @@ class TForm1 {
 
   private:
     void registerControls();
+    void NotifyChart();
+    void ChartExchange(std::size_t a, std::size_t b);
     void applyStoredLayout();
     void bindEvents();
 

@@ -12,6 +12,6 @@ struct LanguageRow {
     const char* english;
 };
 
-// The 53 captions and the 44 hints, in the order the switch writes them.
-extern const LanguageRow kCaptionTable[53];
-extern const LanguageRow kHintTable[44];
+// The 54 captions and the 45 hints, in the order the switch writes them.
+extern const LanguageRow kCaptionTable[54];
+extern const LanguageRow kHintTable[45];

@@ -1,6 +1,6 @@
 #include "app/interface_language.h"
 
-const LanguageRow kCaptionTable[53] = {
+const LanguageRow kCaptionTable[54] = {
     {"TabSheet1", "Файл", "File"},
     {"Button2", "Открыть...", "Open..."},
     {"GroupBox1", " Открытие исследуемого файла ", " Open source file "},
@@ -28,6 +28,7 @@ const LanguageRow kCaptionTable[53] = {
     {"ButtonStart", "По эталону", "On standard"},
     {"Button_AllScan", "Всё", "All Scan"},
     {"ButtonSaveRes", "Сохранить...", "Save Result..."},
+    {"ButtonChart", "Диаграмма...", "Chart..."},
     {"TabSheet5", "Новый файл", "New file"},
     {"GroupBox5", " Создание нового файла с заменёнными буквами ",
      " Making the new file with replaced letter "},
@@ -58,7 +59,7 @@ const LanguageRow kCaptionTable[53] = {
     {"ButtonNet", "Нет", "No"},
 };
 
-const LanguageRow kHintTable[44] = {
+const LanguageRow kHintTable[45] = {
     {"Button2", "Открыть исследуемый файл для криптоанализа",
      "Open under investigation file for analysis"},
     {"ButtonOpenEtal", "Загрузить эталон из внешнего файла", "Load standard from external file"},
@@ -77,6 +78,8 @@ const LanguageRow kHintTable[44] = {
     {"Button_AllScan", "Запустить подсчёт из файла в режиме 'Всё'",
      "Start count from file in mode 'All'"},
     {"ButtonSaveRes", "Сохранить таблицу результатов в файле", "Save table of results in file"},
+    {"ButtonChart", "Показать диаграмму частот букв файла рядом с частотами языка",
+     "Show the chart of the file's letter frequencies beside the language's"},
     {"Button_VOkno", "Запустить замену букв с выводом в окно",
      "Start change the letters with conclusion in window"},
     {"ButtonNewFile", "Запустить замену букв с выводом во внешний файл",

@@ -9,6 +9,7 @@
 
 #include "analysis/number_format.h"
 #include "app/form1.h"
+#include "qt/chart_window.h"
 #include "qt/conversions.h"
 #include "qt/fonts.h"
 #include "qt/main_window.h"
@@ -45,6 +46,8 @@ void RunDesktopApplication() {
         varn::desktop::QtPlatform platform;
         auto form = std::make_unique<TForm1>(platform);
         varn::desktop::MainWindow window(*form);
+        // Opened by the count tab's chart button, beside the main window.
+        varn::desktop::ChartWindow chart(*form, window, &window);
         platform.setWindow(&window);
         window.placeOnScreen();
         // The first show runs the form's shown event.

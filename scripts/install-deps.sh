@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  qt6-base-dev libgl-dev qt6-translations-l10n
+  qt6-base-dev qt6-svg-dev libgl-dev qt6-translations-l10n
   libgtest-dev libgmock-dev googletest libbenchmark-dev libgcrypt20-dev
   xvfb xauth xdotool imagemagick x11-utils
   fonts-dejavu-core fonts-liberation2 fonts-freefont-ttf
@@ -13,8 +13,8 @@ packages=(
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(botan)
 fi
-# The sources of the letter models (scripts/make_language_models.py); the built models are
-# committed, so only regenerating them needs these.
+# The sources of the letter models and letter frequencies (scripts/make_language_models.py);
+# the built files are committed, so only regenerating them needs these.
 if [[ "${1:-}" == "--data" ]]; then
   packages+=(fortunes-ru manpages-ru libreoffice-help-ru fortunes r-cran-janeaustenr)
 fi

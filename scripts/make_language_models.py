@@ -17,6 +17,8 @@ For each language the script writes
   <lang>.ref          what the language's own text costs under each model: "VARNREF1", then the
                       bits per letter of the held-out passages under <lang>.4gm, and of the same
                       passages, letters only, under <lang>-letters.4gm
+  letter-frequencies-<lang>.txt  counts of each letter and the word boundary in the training
+                      passages, with the packages, versions and licences in its header
 and one PROVENANCE.md naming every package, version and licence.
 The same packages give byte-identical files.
 
@@ -377,6 +379,42 @@ def build(language, out_dir):
             "corpus": len(corpus), "worst": worst, "reference": reference}
 
 
+# --- letter frequencies ---------------------------------------------------------------------
+
+def write_letter_frequencies(out_dir):
+    """letter-frequencies-<lang>.txt: how often each letter and the word boundary occur in the
+    training passages (the same selection as the models: repeats once, the held-out tenth left
+    out), with the packages, versions and licences in its header. The boundary is written as the
+    blank (code 32), which the built-in standards hold as a member."""
+    for language in ["ru", "en"]:
+        letters = RUSSIAN if language == "ru" else ENGLISH
+        boundary = len(letters)
+        counts = Counter()
+        seen = set()
+        for package in PACKAGES[language]:
+            for _, passages in documents(package):
+                for passage in passages:
+                    text = to_cp1251(passage)
+                    if text in seen:
+                        continue
+                    seen.add(text)
+                    if zlib.crc32(text.encode("cp1251")) % HOLD_OUT_ONE_IN == 0:
+                        continue
+                    # Each passage's own closing boundary; the opening one is the last's.
+                    counts.update(symbols(text, letters)[1:])
+        lines = [f"# Letter frequencies of the {language} training passages, built by",
+                 "# scripts/make_language_models.py from these Debian packages only:"]
+        for package in PACKAGES[language]:
+            lines.append(f"# {package} {package_version(package)}: {package_licences(package)}")
+        lines.append("# Each line: the Windows-1251 code, the count, the letter (32 = word boundary).")
+        lines.append(f"32 {counts[boundary]} space")
+        for i, ch in enumerate(letters):
+            lines.append(f"{ch.encode('cp1251')[0]} {counts[i]} {ch}")
+        with open(os.path.join(out_dir, f"letter-frequencies-{language}.txt"), "w",
+                  encoding="utf-8") as f:
+            f.write("\n".join(lines) + "\n")
+
+
 def main():
     out_dir = sys.argv[1] if len(sys.argv) > 1 else "analysis/solve/data"
     os.makedirs(out_dir, exist_ok=True)
@@ -405,6 +443,7 @@ def main():
         f.write("\n".join(lines))
     for language, s in stats.items():
         print(language, s, file=sys.stderr)
+    write_letter_frequencies(out_dir)
 
 
 if __name__ == "__main__":
