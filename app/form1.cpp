@@ -3,6 +3,7 @@
 #include "app/file_messages.h"
 #include "app/guide_text.h"
 #include "app/interface_language.h"
+#include "io/cancellation.h"
 
 namespace {
 
@@ -44,7 +45,13 @@ void LinkLabel(ui::Label& label, ui::Font font) {
 }  // namespace
 
 TForm1::TForm1(ui::Platform& platform_)
-    : platform(platform_), guard(platform_, kApplicationTitle, UnexpectedErrorText) {
+    : platform(platform_), guard(platform_, kApplicationTitle, [this](const std::exception& error) {
+          // A pass the user stopped ends in a failure of its own; the user learns only that.
+          if (varn::io::CancelTookEffect()) {
+              return std::string(tr(kCancelledRussian, kCancelledEnglish));
+          }
+          return UnexpectedErrorText(error);
+      }) {
     registerControls();
     applyStoredLayout();
     bindEvents();

@@ -24,6 +24,9 @@ inline constexpr const char* kHelpFileName = "helpvarn.hlp";
 inline constexpr const char* kWindowCaption = "Ostrel Varn 3.8 final ";
 inline constexpr const char* kSiteAddress = "https://ostrel-varn.example.org";
 inline constexpr const char* kMakerMark = "Мастерская Острел";
+// What the user reads once an operation has stopped at their Cancel.
+inline constexpr const char* kCancelledRussian = "Операция отменена.";
+inline constexpr const char* kCancelledEnglish = "The operation was cancelled.";
 
 // The main window: every control of the eight tabs under the names the handlers use, the seven
 // file dialogs, the event table and the handlers. Controls are declared parents first.
