@@ -45,16 +45,22 @@ void LinkLabel(ui::Label& label, ui::Font font) {
 }  // namespace
 
 TForm1::TForm1(ui::Platform& platform_)
-    : platform(platform_), guard(platform_, kApplicationTitle, [this](const std::exception& error) {
-          // A pass the user stopped ends in a failure of its own; the user learns only that.
-          if (varn::io::CancelTookEffect()) {
-              return std::string(tr(kCancelledRussian, kCancelledEnglish));
-          }
-          return UnexpectedErrorText(error);
-      }) {
+    : platform(platform_), guard(platform_, kApplicationTitle, UnexpectedErrorText) {
     registerControls();
     applyStoredLayout();
     bindEvents();
+}
+
+void TForm1::dispatch(const std::function<void()>& action) {
+    guard.run([&] {
+        try {
+            action();
+        } catch (const std::exception&) {
+            // A pass the user stopped ends in a failure of its own; the user learns only that.
+            if (!varn::io::CancelTookEffect()) throw;
+            ShowMessage(MessageKind::Notice, kCancelledRussian, kCancelledEnglish);
+        }
+    });
 }
 
 void TForm1::registerControls() {

@@ -40,8 +40,9 @@ class TForm1 {
     ui::EventGuard guard;
     ProgramState state;
 
-    // Runs a handler for a user's action inside the error guard.
-    void dispatch(const std::function<void()>& action) { guard.run(action); }
+    // Runs a handler for a user's action inside the error guard. A failure that the user's
+    // Cancel caused is reported as the cancel.
+    void dispatch(const std::function<void()>& action);
 
     // Shows a message in the interface language with the title and icon of its kind.
     void ShowMessage(MessageKind kind, std::string_view russian, std::string_view english);

@@ -56,8 +56,7 @@ bool PasswordsRepeated(TForm1& form, const std::vector<std::string>& passwords) 
             kApplicationTitle);
         if (!again) return false;
         if (ui::EncodeCp1251(*again) != passwords[i]) {
-            form.ShowMessage(MessageKind::Warning,
-                             "Пароли не совпадают. Файл не изменён.",
+            form.ShowMessage(MessageKind::Warning, "Пароли не совпадают. Файл не изменён.",
                              "The passwords do not match. The file was not changed.");
             return false;
         }

@@ -50,9 +50,9 @@ TEST(StandardSearch, ContextMenuOfTheStandardEditorFindsTheStandard) {
         const std::filesystem::path folder = ::mkdtemp(pattern.data());
         const auto previous = std::filesystem::current_path();
         std::filesystem::current_path(folder);
-        const std::string plain = varn::trials::Excerpt(varn::trials::HeldOutText(c.language),
-                                                        c.language, 400,
-                                                        varn::trials::Measure::Letters, 5, true);
+        const std::string plain =
+            varn::trials::Excerpt(varn::trials::HeldOutText(c.language), c.language, 400,
+                                  varn::trials::Measure::Letters, 5, true);
         const std::string cipherPath = (folder / "cipher.txt").string();
         std::ofstream(cipherPath, std::ios::binary)
             << varn::trials::Encipher(plain, varn::trials::RandomKey(c.language, 5));
@@ -85,8 +85,8 @@ TEST(StandardSearch, ContextMenuOfTheStandardEditorFindsTheStandard) {
         EXPECT_TRUE(menu.isNull() || !menu->isVisible());
         EXPECT_TRUE(platform.boxes.empty());
         EXPECT_EQ(Text(window, "Memo1").size(), c.standardSize);
-        EXPECT_TRUE(Text(window, "Memo2").endsWith("Всего букв : " +
-                                                   QString::number(plain.size()) + "\n"));
+        EXPECT_TRUE(
+            Text(window, "Memo2").endsWith("Всего букв : " + QString::number(plain.size()) + "\n"));
 
         tabs->setCurrentIndex(3);
         QTest::mouseClick(qobject_cast<QPushButton*>(window.widgetFor("Button_VOkno")),
