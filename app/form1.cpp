@@ -3,6 +3,7 @@
 #include "app/file_messages.h"
 #include "app/guide_text.h"
 #include "app/interface_language.h"
+#include "io/cancellation.h"
 
 namespace {
 
@@ -48,6 +49,19 @@ TForm1::TForm1(ui::Platform& platform_)
     registerControls();
     applyStoredLayout();
     bindEvents();
+}
+
+void TForm1::dispatch(const std::function<void()>& action) {
+    guard.run([&] {
+        try {
+            action();
+        } catch (const std::exception&) {
+            // A pass the user stopped ends in a failure of its own; the user learns only that.
+            if (!varn::io::CancelTookEffect()) throw;
+            ShowMessage(MessageKind::Notice, kCancelledRussian, kCancelledEnglish);
+        }
+    });
+    guard.run([this] { RefreshChart(); });
 }
 
 void TForm1::registerControls() {

@@ -25,6 +25,9 @@ inline constexpr const char* kHelpFileName = "helpvarn.hlp";
 inline constexpr const char* kWindowCaption = "Ostrel Varn 3.8 final ";
 inline constexpr const char* kSiteAddress = "https://ostrel-varn.example.org";
 inline constexpr const char* kMakerMark = "Мастерская Острел";
+// What the user reads once an operation has stopped at their Cancel.
+inline constexpr const char* kCancelledRussian = "Операция отменена.";
+inline constexpr const char* kCancelledEnglish = "The operation was cancelled.";
 
 // The main window: every control of the eight tabs under the names the handlers use, the seven
 // file dialogs, the event table and the handlers. Controls are declared parents first.
@@ -39,11 +42,9 @@ class TForm1 {
     ProgramState state;
 
     // Runs a handler for a user's action inside the error guard; then the letter chart follows
-    // what the handler changed.
-    void dispatch(const std::function<void()>& action) {
-        guard.run(action);
-        guard.run([this] { RefreshChart(); });
-    }
+    // what the handler changed. A failure that the user's Cancel caused is reported as the
+    // cancel.
+    void dispatch(const std::function<void()>& action);
 
     // Shows a message in the interface language with the title and icon of its kind.
     void ShowMessage(MessageKind kind, std::string_view russian, std::string_view english);

@@ -45,9 +45,29 @@ bool Validate(TForm1& form, const std::vector<std::string>& passwords, bool encr
     return true;
 }
 
+// An encryption that replaces its file leaves no plain copy behind: a mistyped password would
+// lose the file. Each password is asked once more; false when one differs or the user cancels.
+bool PasswordsRepeated(TForm1& form, const std::vector<std::string>& passwords) {
+    for (std::size_t i = 0; i < passwords.size(); ++i) {
+        const std::string number = passwords.size() > 1 ? " " + std::to_string(i + 1) : "";
+        const auto again = form.platform.askPassword(
+            std::string(form.tr("Введите пароль" + number + " ещё раз:",
+                                "Enter password" + number + " once more:")),
+            kApplicationTitle);
+        if (!again) return false;
+        if (ui::EncodeCp1251(*again) != passwords[i]) {
+            form.ShowMessage(MessageKind::Warning, "Пароли не совпадают. Файл не изменён.",
+                             "The passwords do not match. The file was not changed.");
+            return false;
+        }
+    }
+    return true;
+}
+
 void RunOperation(TForm1& form, bool decrypt) {
     std::vector<std::string> passwords = PasswordsInUse(form);
     if (!Validate(form, passwords, !decrypt)) return;
+    if (!decrypt && form.CheckBoxOwer.checked() && !PasswordsRepeated(form, passwords)) return;
     // 3X decryption undoes the layers in reverse: password 3, then 2, then 1.
     if (decrypt) std::reverse(passwords.begin(), passwords.end());
     varn::CryptRequest request;

@@ -4,6 +4,8 @@
 
 #include <cerrno>
 
+#include "io/cancellation.h"
+
 namespace varn::io {
 
 namespace {
@@ -34,10 +36,12 @@ bool WroteAll(std::int64_t moved, std::size_t size) {
 }  // namespace
 
 std::int64_t ReadUpTo(int fd, unsigned char* data, std::size_t want) {
+    if (RefuseCancelledRead()) return -1;
     return MoveBytes(want, [&](std::size_t done) { return ::read(fd, data + done, want - done); });
 }
 
 std::int64_t ReadUpToAt(int fd, unsigned char* data, std::size_t want, std::uint64_t offset) {
+    if (RefuseCancelledRead()) return -1;
     return MoveBytes(want, [&](std::size_t done) {
         return ::pread(fd, data + done, want - done, static_cast<off_t>(offset + done));
     });

@@ -9,7 +9,8 @@
 namespace varn::io {
 
 // Reads up to `want` bytes, from the current position or at `offset`; returns the bytes read
-// (fewer only at the end of the file) or -1 with errno set.
+// (fewer only at the end of the file) or -1 with errno set (ECANCELED once the user has asked to
+// stop, see cancellation.h).
 std::int64_t ReadUpTo(int fd, unsigned char* data, std::size_t want);
 std::int64_t ReadUpToAt(int fd, unsigned char* data, std::size_t want, std::uint64_t offset);
 

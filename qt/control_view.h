@@ -8,13 +8,15 @@
 
 namespace varn::desktop {
 
+class ControlView;
+
 // What the widgets need of the window: run a user's action through the form's error guard, and
-// let the window repaint while a long handler moves a progress bar.
+// bring a control's change to its widget on the window's thread, whichever thread made it.
 class Dispatcher {
   public:
     virtual ~Dispatcher() = default;
     virtual void dispatch(const std::function<void()>& action) = 0;
-    virtual void progressMoved() = 0;
+    virtual void showChange(ControlView& view, ui::Property property) = 0;
     // A control's place in the focus order, or whether it has one, changed.
     virtual void focusOrderChanged() = 0;
 };

@@ -15,6 +15,8 @@
 #include "qt/main_window.h"
 #include "qt/pictures.h"
 #include "qt/qt_platform.h"
+#include "qt/window_thread.h"
+#include "ui/window_thread_platform.h"
 
 namespace {
 
@@ -43,18 +45,20 @@ void RunDesktopApplication() {
         }
         varn::desktop::InstallFontSubstitutes();
 
-        varn::desktop::QtPlatform platform;
+        varn::desktop::QtPlatform desktop;
+        // Handlers run on a thread of their own; their boxes and dialogs are shown here.
+        ui::WindowThreadPlatform platform(desktop, varn::desktop::WindowThreadHandoff());
         auto form = std::make_unique<TForm1>(platform);
         varn::desktop::MainWindow window(*form);
         // Opened by the count tab's chart button, beside the main window.
         varn::desktop::ChartWindow chart(*form, window, &window);
-        platform.setWindow(&window);
+        desktop.setWindow(&window);
         window.placeOnScreen();
         // The first show runs the form's shown event.
         window.show();
         QApplication::exec();
         window.hide();
-        platform.setWindow(nullptr);
+        desktop.setWindow(nullptr);
     } catch (const std::exception& error) {
         ShowStartupError(error.what());
     } catch (...) {

@@ -1,14 +1,16 @@
 #include "qt/main_window.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "io/cancellation.h"
 #include "qt/conversions.h"
 #include "qt/fonts.h"
 #include "qt/pictures.h"
+#include "qt/progress_bar_widget.h"
 #include "qt/widget_factory.h"
+#include "qt/window_thread.h"
 
 namespace varn::desktop {
 
@@ -24,12 +26,15 @@ constexpr const char* kStyleSheet =
     "QGroupBox { border: 2px groove palette(mid); margin-top: 6px; }"
     "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 6px; }";
 
-// At most this often a long handler lets the bars repaint.
-constexpr qint64 kPaintIntervalMs = 50;
-
 }  // namespace
 
-MainWindow::MainWindow(TForm1& form) : QWidget(nullptr), form_(form) {
+MainWindow::MainWindow(TForm1& form)
+    : QWidget(nullptr),
+      form_(form),
+      handoff_(WindowThreadHandoff()),
+      handlers_(handoff_),
+      inputBlocker_(this),
+      progress_(this, [] { io::RequestCancel(); }) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -38,13 +43,16 @@ MainWindow::MainWindow(TForm1& form) : QWidget(nullptr), form_(form) {
          {ui::Property::Style, ui::Property::Text, ui::Property::Font}) {
         updateWindow(property);
     }
-    form.Form1.setListener([this](ui::Control&, ui::Property property) { updateWindow(property); });
+    form.Form1.setListener([this](ui::Control&, ui::Property property) {
+        handoff_.Run([this, property] { updateWindow(property); });
+    });
     for (ui::Control* child : form.Form1.children()) {
         CreateControlWidgets(*child, this, *this, views_);
     }
     built_ = true;
     ApplyTabOrder(form.Form1, views_);
-    sincePaint_.start();
+    progressTimer_.setSingleShot(true);
+    connect(&progressTimer_, &QTimer::timeout, this, [this] { progress_.start(russian_); });
 }
 
 void MainWindow::updateWindow(ui::Property property) {
@@ -77,6 +85,10 @@ void MainWindow::focusOrderChanged() {
 }
 
 MainWindow::~MainWindow() {
+    // A handler still running may wait for this thread.
+    if (busy_) handoff_.RunPendingUntil([this] { return !busy_; }, std::chrono::hours(24));
+    progressTimer_.stop();
+    inputBlocker_.setActive(false);
     // The form may outlive its widgets.
     form_.Form1.setListener(nullptr);
     for (const auto& [control, view] : views_)
@@ -84,20 +96,51 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::dispatch(const std::function<void()>& action) {
-    ++busy_;
-    form_.dispatch(action);
-    --busy_;
-    if (busy_ == 0 && closeRequested_) {
+    if (busy_) {
+        // A widget's own signal while it shows a change the handler waits for; any other action
+        // waits until the handler has ended, as the window's input does.
+        if (handoff_.RunningHandedCall()) form_.dispatch(action);
+        return;
+    }
+    busy_ = true;
+    // Read here: the form is the handler's until it has ended.
+    russian_ = form_.russian();
+    io::ClearCancel();
+    const bool ended = handlers_.Start([this, action] { form_.dispatch(action); }, patience_,
+                                       [this] { endHandler(); });
+    if (ended) {
+        endHandler();
+        return;
+    }
+    inputBlocker_.setActive(true);
+    progressTimer_.start(progressDelay_);
+}
+
+void MainWindow::endHandler() {
+    progressTimer_.stop();
+    progress_.finish();
+    inputBlocker_.setActive(false);
+    busy_ = false;
+    emit handlerEnded();
+    if (closeRequested_) {
         closeRequested_ = false;
         close();
     }
 }
 
-void MainWindow::progressMoved() {
-    if (busy_ == 0 || sincePaint_.elapsed() < kPaintIntervalMs) return;
-    // Paint only: the user's input waits in the queue until the handler has returned.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    sincePaint_.restart();
+void MainWindow::showChange(ControlView& view, ui::Property property) {
+    if (handoff_.OnWindowThread()) {
+        view.update(property);
+        return;
+    }
+    if (property == ui::Property::Position) {
+        // A bar moves once per buffer: the pass does not wait for the window to show it.
+        if (auto* bar = dynamic_cast<ProgressBarWidget*>(&view)) {
+            bar->showPositionLater(handoff_);
+            return;
+        }
+    }
+    handoff_.Run([&view, property] { view.update(property); });
 }
 
 QWidget* MainWindow::widgetFor(const ui::Control& control) const {
@@ -133,7 +176,7 @@ void MainWindow::showEvent(QShowEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (busy_ > 0) {
+    if (busy_) {
         closeRequested_ = true;
         event->ignore();
         return;

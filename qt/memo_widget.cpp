@@ -98,9 +98,12 @@ void MemoWidget::contextMenuEvent(QContextMenuEvent* event) {
     for (std::size_t i = 0; i < memo_.contextActions.size(); ++i) {
         QAction* action =
             menu->addAction(QString::fromStdString(memo_.contextActions[i].caption()));
-        connect(action, &QAction::triggered, this, [this, i] {
-            dispatcher_.dispatch([this, i] { memo_.contextActions[i].trigger(); });
-        });
+        // Run once the menu has finished with the click and closed: a handler must never run
+        // inside the menu's own event handling, which the menu may not survive.
+        connect(
+            action, &QAction::triggered, this,
+            [this, i] { dispatcher_.dispatch([this, i] { memo_.contextActions[i].trigger(); }); },
+            Qt::QueuedConnection);
     }
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(event->globalPos());

@@ -17,15 +17,23 @@ void ProgressBarWidget::updateOwn(ui::Property property) {
             break;
         case ui::Property::Position: {
             const int value = shownPosition();
-            if (value != this->value()) {
-                setValue(value);
-                dispatcher_.progressMoved();
-            }
+            if (value != this->value()) setValue(value);
             break;
         }
         default:
             break;
     }
+}
+
+void ProgressBarWidget::showPositionLater(ui::WindowHandoff& handoff) {
+    latest_.store(shownPosition());
+    // One call on its way is enough: it shows whatever position is the latest by then.
+    if (handedOver_.exchange(true)) return;
+    handoff.Post([this] {
+        handedOver_.store(false);
+        const int value = latest_.load();
+        if (value != this->value()) setValue(value);
+    });
 }
 
 int ProgressBarWidget::shownPosition() const {

@@ -6,7 +6,9 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QInputDialog>
 #include <QLibraryInfo>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
 #include <QProcess>
@@ -62,8 +64,9 @@ std::optional<std::string> QtPlatform::runFileDialog(const ui::FileDialog& dialo
         box.setAcceptMode(QFileDialog::AcceptOpen);
     } else {
         box.setFileMode(QFileDialog::AnyFile);
+        // A name that exists is replaced only once the user has said so, in the toolkit's own
+        // question.
         box.setAcceptMode(QFileDialog::AcceptSave);
-        box.setOption(QFileDialog::DontConfirmOverwrite);
     }
     if (!dialog.filter.empty()) {
         box.setNameFilter(FilterToQt(dialog.filter));
@@ -79,6 +82,18 @@ std::optional<std::string> QtPlatform::runFileDialog(const ui::FileDialog& dialo
     const QStringList chosen = box.selectedFiles();
     if (chosen.isEmpty()) return std::nullopt;
     return QFile::encodeName(chosen.front()).toStdString();
+}
+
+std::optional<std::string> QtPlatform::askPassword(const std::string& text,
+                                                   const std::string& title) {
+    QInputDialog box(window_.data());
+    box.setWindowModality(Qt::ApplicationModal);
+    box.setWindowTitle(QString::fromStdString(title));
+    box.setLabelText(QString::fromStdString(text));
+    box.setTextEchoMode(QLineEdit::Password);
+    box.setInputMode(QInputDialog::TextInput);
+    if (box.exec() != QDialog::Accepted) return std::nullopt;
+    return box.textValue().toStdString();
 }
 
 bool QtPlatform::startProcess(const std::string& program, const std::string& commandLine) {

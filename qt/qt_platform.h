@@ -26,6 +26,8 @@ class QtPlatform : public ui::Platform {
 
     void messageBox(const std::string& text, const std::string& title, unsigned flags) override;
     std::optional<std::string> runFileDialog(const ui::FileDialog& dialog) override;
+    std::optional<std::string> askPassword(const std::string& text,
+                                           const std::string& title) override;
     bool startProcess(const std::string& program, const std::string& commandLine) override;
     bool openUrl(const std::string& url) override;
     void exitProcess(int code) override;

@@ -75,7 +75,9 @@ void CreateControlWidgets(ui::Control& control, QWidget* parent, Dispatcher& dis
     ControlView* view = CreateView(control, parent, dispatcher);
     if (!view) return;
     views[&control] = view;
-    control.setListener([view](ui::Control&, ui::Property property) { view->update(property); });
+    control.setListener([view, &dispatcher](ui::Control&, ui::Property property) {
+        dispatcher.showChange(*view, property);
+    });
     view->updateAll();
     if (control.kind() == ui::ControlKind::PageControl) {
         auto& pages = static_cast<ui::PageControl&>(control);

@@ -26,6 +26,10 @@ class Platform {
     // Runs a file dialog; the chosen full path, or nothing when cancelled.
     virtual std::optional<std::string> runFileDialog(const FileDialog& dialog) = 0;
 
+    // Asks for a password without showing what is typed; nothing when the user cancels.
+    virtual std::optional<std::string> askPassword(const std::string& text,
+                                                   const std::string& title) = 0;
+
     // Starts a program without waiting; false when it could not be started.
     virtual bool startProcess(const std::string& program, const std::string& commandLine) = 0;
 

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "crypt/crypt_operation.h"
 #include "tests/support/form_fixture.h"
 
 namespace {
@@ -12,10 +17,14 @@ class CipherTab : public FormTest {
         form.MemoIdeaFile.setText(path);
         return path;
     }
+    // Fills the fields; an encryption in place will be answered with the same passwords again.
     void passwords(const std::string& a, const std::string& b = "", const std::string& c = "") {
         form.EditPassWordIdea.setText(a);
         form.EditPassWordIdea2.setText(b);
         form.EditPassWordIdea3.setText(c);
+        platform.passwords.clear();
+        for (const std::string* p : {&a, &b, &c})
+            if (!p->empty()) platform.passwords.emplace_back(*p);
     }
     void tripleMode() { press(form.CheckBox3Idea); }
 };
@@ -35,6 +44,60 @@ TEST_F(CipherTab, EncryptsInPlaceWithACyrillicPasswordAndDecryptsBack) {
     EXPECT_EQ(lastBox().text, "Decryption of the file is finished.");
     EXPECT_EQ(TempDir::read(path), "hello");
     EXPECT_FALSE(std::filesystem::exists("tempfile.dnc"));
+}
+
+// Encrypting in place leaves no plain copy: every password is asked once more, and a mismatch or
+// a cancel leaves the file as it was. Decryption and an encryption into NAME.enc do not ask.
+TEST_F(CipherTab, EncryptionInPlaceAsksForThePasswordsOnceMore) {
+    const struct {
+        bool triple;
+        std::vector<std::optional<std::string>> typedAgain;
+        std::size_t questions;
+        bool encrypted;
+        const char* box;
+    } cases[] = {
+        {false, {"пароль"}, 1, true, "Шифрование файла закончено."},
+        {false, {"парол"}, 1, false, "Пароли не совпадают. Файл не изменён."},
+        {false, {std::nullopt}, 1, false, nullptr},
+        {true, {"a", "b", "c"}, 3, true, "Шифрование файла закончено."},
+        {true, {"a", "x", "c"}, 2, false, "Пароли не совпадают. Файл не изменён."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.questions);
+        const std::string path = file("hello");
+        form.CheckBox3Idea.setChecked(c.triple);
+        form.CheckBoxOwer.setChecked(true);
+        if (c.triple) {
+            passwords("a", "b", "c");
+        } else {
+            passwords("пароль");
+        }
+        platform.passwords.assign(c.typedAgain.begin(), c.typedAgain.end());
+        platform.passwordQuestions.clear();
+        platform.boxes.clear();
+        press(form.Button_EnCrypt);
+        EXPECT_EQ(platform.passwordQuestions.size(), c.questions);
+        EXPECT_EQ(TempDir::read(path) != "hello", c.encrypted);
+        if (c.box) {
+            ASSERT_EQ(platform.boxes.size(), 1u);
+            EXPECT_EQ(lastBox().text, c.box);
+        } else {
+            EXPECT_TRUE(platform.boxes.empty());
+        }
+    }
+    EXPECT_EQ(platform.passwordQuestions.front(), "Введите пароль 1 ещё раз:");
+
+    const std::string path = file("hello");
+    form.CheckBox3Idea.setChecked(false);
+    passwords("пароль");
+    form.CheckBoxOwer.setChecked(false);
+    platform.passwordQuestions.clear();
+    press(form.Button_EnCrypt);
+    form.MemoIdeaFile.setText(varn::CryptEncName(path));
+    form.CheckBoxOwer.setChecked(true);
+    press(form.Button_DeCrypt);
+    EXPECT_TRUE(platform.passwordQuestions.empty());
+    EXPECT_EQ(lastBox().text, "Дешифрование файла закончено.");
 }
 
 TEST_F(CipherTab, ValidationInOrder) {

@@ -16,6 +16,7 @@
 #include "crypt/idea_stream.h"
 #include "tests/support/file_faults.h"
 #include "tests/support/form_fixture.h"
+#include "ui/cp1251.h"
 
 namespace {
 
@@ -92,7 +93,11 @@ class FileSafety : public FormTest, public ::testing::WithParamInterface<FaultRo
         form.EditPassWordIdea3.setText(passwords[2]);
         form.MemoIdeaFile.setText(path);
         form.CheckBoxOwer.setChecked(inPlace);
+        // Typed once more, as an encryption in place asks.
+        for (const std::string& password : passwords)
+            if (!password.empty()) platform.passwords.emplace_back(ui::DecodeCp1251(password));
         press(decrypt ? form.Button_DeCrypt : form.Button_EnCrypt);
+        platform.passwords.clear();
     }
     // Counts the file under study, so that there is a result table to save.
     void countResults(const std::string& path) {

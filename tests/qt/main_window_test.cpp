@@ -19,11 +19,15 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <condition_variable>
+#include <functional>
 #include <map>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "app/form1.h"
+#include "io/cancellation.h"
 #include "io/failure.h"
 #include "qt/up_down_widget.h"
 #include "tests/qt/window_fixture.h"
@@ -309,31 +313,77 @@ TEST_F(WindowTest, SpinnerArrowsStepTheLengthField) {
     EXPECT_EQ(form.EditKolvoSygn.text(), "7");
 }
 
-TEST_F(WindowTest, CloseRequestDuringAHandlerWaitsUntilItReturns) {
-    bool closedInside = true;
-    window.dispatch([&] {
-        closedInside = window.close();
-        EXPECT_TRUE(window.isVisible());
-    });
-    EXPECT_FALSE(closedInside);
+// A handler that runs on past the window's patience, until the test lets it end.
+class LongHandlerTest : public WindowTest {
+  protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        window.setProgressDelay(std::chrono::milliseconds(0));
+    }
+    void startHandler(std::function<void()> body = {}) {
+        window.setPatience(std::chrono::milliseconds(0));
+        window.dispatch([this, body] {
+            if (body) body();
+            std::unique_lock lock(mutex);
+            released.wait(lock, [this] { return release; });
+        });
+        window.setPatience(std::chrono::minutes(10));
+        ASSERT_TRUE(window.busy());
+    }
+    void endHandler() {
+        {
+            std::lock_guard lock(mutex);
+            release = true;
+        }
+        released.notify_all();
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !window.busy(); }, 10000));
+    }
+    std::mutex mutex;
+    std::condition_variable released;
+    bool release = false;
+};
+
+TEST_F(LongHandlerTest, CloseRequestWaitsUntilTheHandlerHasEnded) {
+    startHandler();
+    EXPECT_FALSE(window.close());
+    EXPECT_TRUE(window.isVisible());
+    endHandler();
     EXPECT_FALSE(window.isVisible());
 }
 
-TEST_F(WindowTest, LongHandlerLetsTheWindowCatchUpAsABarMovesAndDefersAClose) {
-    bool queuedRan = false;
-    window.dispatch([&] {
-        QTimer::singleShot(0, [&] { queuedRan = true; });
-        QCoreApplication::postEvent(&window, new QCloseEvent);
-        // A pass over a file: the bar moves until the window has had a chance to catch up (the
-        // bound only keeps a broken pump from hanging the test).
-        QElapsedTimer pass;
-        pass.start();
-        std::int64_t step = 0;
-        while (!queuedRan && pass.elapsed() < 5000) form.ProgressBar1.setPosition(++step % 100);
-        EXPECT_TRUE(queuedRan);
-        EXPECT_TRUE(window.isVisible());
+// The window paints and shows the bar's moves while the handler runs, takes no click, and its
+// progress window's Cancel reaches the file layer.
+TEST_F(LongHandlerTest, WindowPaintsAndBlocksInputWhileTheHandlerRuns) {
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Paint) ++paints;
+            return false;
+        }
+    } counter;
+    auto* bar = widget<QProgressBar>("ProgressBar1");
+    bar->installEventFilter(&counter);
+    showTab(2);
+    startHandler([this] {
+        form.ProgressBar1.setMax(100);
+        form.ProgressBar1.setPosition(40);
     });
-    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return bar->value() == 40 && counter.paints > 0; }, 5000))
+        << "position " << bar->value() << ", " << counter.paints << " paints";
+
+    int clicks = 0;
+    form.ButtonSaveRes.OnClick = [&] { ++clicks; };
+    QTest::mouseClick(widget<QPushButton>("ButtonSaveRes"), Qt::LeftButton);
+    EXPECT_EQ(clicks, 0);
+
+    ASSERT_TRUE(QTest::qWaitFor([this] { return window.progressWindow().isVisible(); }, 5000));
+    EXPECT_FALSE(varn::io::CancelRequested());
+    QTest::mouseClick(window.progressWindow().cancelButton(), Qt::LeftButton);
+    EXPECT_TRUE(varn::io::CancelRequested());
+    endHandler();
+    EXPECT_FALSE(window.progressWindow().isVisible());
+    QTest::mouseClick(widget<QPushButton>("ButtonSaveRes"), Qt::LeftButton);
+    EXPECT_EQ(clicks, 1);
 }
 
 TEST_F(WindowTest, CloseRequestWhenIdleClosesAtOnce) {

@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -156,14 +158,14 @@ TEST_F(FileDialogTest, CancelGivesNothing) {
     EXPECT_EQ(platform.runFileDialog(dialog), std::nullopt);
 }
 
-TEST_F(FileDialogTest, SaveDialogTakesANewNameWithTheDefaultExtensionAndNoOverwriteQuestion) {
+TEST_F(FileDialogTest, SaveDialogTakesANewNameWithTheDefaultExtension) {
     saveDialog.title = "Сохранение результата подсчёта";
     saveDialog.filter = dialog.filter;
     saveDialog.defaultExt = "txt";
     WhenDialogOpens<QFileDialog>([&](QFileDialog& box) {
         EXPECT_EQ(box.fileMode(), QFileDialog::AnyFile);
         EXPECT_EQ(box.acceptMode(), QFileDialog::AcceptSave);
-        EXPECT_TRUE(box.testOption(QFileDialog::DontConfirmOverwrite));
+        EXPECT_FALSE(box.testOption(QFileDialog::DontConfirmOverwrite));
         box.setDirectory(dir.path());
         box.selectFile("result");
         static_cast<QDialog&>(box).accept();
@@ -171,6 +173,61 @@ TEST_F(FileDialogTest, SaveDialogTakesANewNameWithTheDefaultExtensionAndNoOverwr
     const auto chosen = platform.runFileDialog(saveDialog);
     ASSERT_TRUE(chosen.has_value());
     EXPECT_EQ(QFileInfo(QFile::decodeName(chosen->c_str())).fileName(), "result.txt");
+}
+
+// An existing file is replaced only once the user has said yes to the toolkit's own question, in
+// the interface language; a no keeps the dialog open.
+TEST_F(FileDialogTest, SaveDialogAsksBeforeAnExistingFileIsReplaced) {
+    platform.setInterfaceLanguage(0);
+    saveDialog.defaultExt = "txt";
+    QStringList questions;
+    // Answers the question box once it is up.
+    const auto answer = [&](QMessageBox::StandardButton button) {
+        auto* poll = new QTimer;
+        QObject::connect(poll, &QTimer::timeout, [&questions, button, poll] {
+            for (QWidget* top : QApplication::topLevelWidgets()) {
+                auto* box = qobject_cast<QMessageBox*>(top);
+                if (!box || !box->isVisible()) continue;
+                questions << box->text();
+                box->button(button)->click();
+                poll->deleteLater();
+                poll->stop();
+                return;
+            }
+        });
+        poll->start(5);
+    };
+    bool stayedOpen = false;
+    WhenDialogOpens<QFileDialog>([&](QFileDialog& box) {
+        box.setDirectory(dir.path());
+        box.selectFile("old.txt");
+        answer(QMessageBox::No);
+        static_cast<QDialog&>(box).accept();
+        stayedOpen = box.isVisible();
+        answer(QMessageBox::Yes);
+        static_cast<QDialog&>(box).accept();
+    });
+    const auto chosen = platform.runFileDialog(saveDialog);
+    platform.setInterfaceLanguage(1);
+    EXPECT_TRUE(stayedOpen);
+    ASSERT_EQ(questions.size(), 2);
+    EXPECT_TRUE(questions[0].contains("old.txt")) << questions[0].toStdString();
+    EXPECT_TRUE(questions[0].contains("существует")) << questions[0].toStdString();
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(QFileInfo(QFile::decodeName(chosen->c_str())).fileName(), "old.txt");
+}
+
+TEST_F(QtPlatformTest, PasswordQuestionHidesWhatIsTyped) {
+    WhenDialogOpens<QInputDialog>([](QInputDialog& box) {
+        EXPECT_EQ(box.windowTitle().toStdString(), "Ostrel Varn 3.8");
+        EXPECT_EQ(box.labelText().toStdString(), "Пароль ещё раз:");
+        EXPECT_EQ(box.textEchoMode(), QLineEdit::Password);
+        box.setTextValue("секрет");
+        box.accept();
+    });
+    EXPECT_EQ(platform.askPassword("Пароль ещё раз:", "Ostrel Varn 3.8"), "секрет");
+    WhenDialogOpens<QInputDialog>([](QInputDialog& box) { box.reject(); });
+    EXPECT_EQ(platform.askPassword("Пароль ещё раз:", "Ostrel Varn 3.8"), std::nullopt);
 }
 
 TEST(QtPlatformProcesses, StartReportsWhetherTheProgramCouldStart) {

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QTabWidget>
 #include <QTest>
+#include <chrono>
 #include <string>
 
 #include "app/form1.h"
@@ -16,7 +17,12 @@
 // The real window for a form on a scripted desktop, shown (which runs the form's shown event).
 class WindowTest : public ::testing::Test {
   protected:
-    void SetUp() override { window.show(); }
+    void SetUp() override {
+        // Every handler ends before the action returns, as the checks after it expect; the tests
+        // of handlers that run on past that set it themselves.
+        window.setPatience(std::chrono::minutes(10));
+        window.show();
+    }
 
     template <typename W>
     W* widget(const std::string& name) {

@@ -27,6 +27,8 @@ class FakePlatform : public ui::Platform {
     std::vector<Box> boxes;
     std::vector<DialogRun> dialogs;
     std::deque<std::optional<std::string>> answers;
+    std::vector<std::string> passwordQuestions;
+    std::deque<std::optional<std::string>> passwords;  // answers to them; none left: cancelled
     std::vector<std::string> started;
     std::vector<std::string> openedUrls;
     std::optional<int> exitCode;
@@ -41,6 +43,13 @@ class FakePlatform : public ui::Platform {
         if (answers.empty()) return std::nullopt;
         auto answer = answers.front();
         answers.pop_front();
+        return answer;
+    }
+    std::optional<std::string> askPassword(const std::string& text, const std::string&) override {
+        passwordQuestions.push_back(text);
+        if (passwords.empty()) return std::nullopt;
+        auto answer = passwords.front();
+        passwords.pop_front();
         return answer;
     }
     bool startProcess(const std::string& program, const std::string& commandLine) override {

@@ -1,0 +1,44 @@
+#include "ui/window_thread_platform.h"
+
+namespace ui {
+
+void WindowThreadPlatform::messageBox(const std::string& text, const std::string& title,
+                                      unsigned flags) {
+    handoff_.Run([&] { desktop_.messageBox(text, title, flags); });
+}
+
+std::optional<std::string> WindowThreadPlatform::runFileDialog(const FileDialog& dialog) {
+    std::optional<std::string> chosen;
+    handoff_.Run([&] { chosen = desktop_.runFileDialog(dialog); });
+    return chosen;
+}
+
+std::optional<std::string> WindowThreadPlatform::askPassword(const std::string& text,
+                                                             const std::string& title) {
+    std::optional<std::string> password;
+    handoff_.Run([&] { password = desktop_.askPassword(text, title); });
+    return password;
+}
+
+bool WindowThreadPlatform::startProcess(const std::string& program,
+                                        const std::string& commandLine) {
+    bool started = false;
+    handoff_.Run([&] { started = desktop_.startProcess(program, commandLine); });
+    return started;
+}
+
+bool WindowThreadPlatform::openUrl(const std::string& url) {
+    bool opened = false;
+    handoff_.Run([&] { opened = desktop_.openUrl(url); });
+    return opened;
+}
+
+void WindowThreadPlatform::exitProcess(int code) {
+    handoff_.Run([&] { desktop_.exitProcess(code); });
+}
+
+void WindowThreadPlatform::setInterfaceLanguage(int language) {
+    handoff_.Run([&] { desktop_.setInterfaceLanguage(language); });
+}
+
+}  // namespace ui
