@@ -20,6 +20,7 @@
 #include <cmath>
 
 #include "analysis/number_format.h"
+#include "qt/window_thread.h"
 #include "ui/cp1251.h"
 
 namespace varn::desktop {
@@ -324,10 +325,10 @@ ChartWindow::ChartWindow(TForm1& form, Dispatcher& dispatcher, QWidget* mainWind
     connect(canvas_, &ChartCanvas::slotClicked, this,
             [this, run](std::size_t slot) { run([this, slot] { form_.ChartBarClick(slot); }); });
 
-    // The form may tell from another thread: the window follows on its own.
+    // The form tells from its handler's thread: the window follows on its own thread before the
+    // handler goes on, as every widget of the main window does.
     form_.chart.OnChange = [this](const ChartSnapshot& snapshot) {
-        QMetaObject::invokeMethod(
-            this, [this, snapshot] { show(snapshot); }, Qt::AutoConnection);
+        WindowThreadHandoff().Run([this, &snapshot] { show(snapshot); });
     };
     show(form_.chart.snapshot);
 }
