@@ -1,10 +1,10 @@
 #include <sys/stat.h>
 
-#include "analysis/file_reader.h"
 #include "analysis/replace_letters.h"
 #include "analysis/size_notice.h"
 #include "app/file_messages.h"
 #include "app/form1.h"
+#include "io/file_reader.h"
 #include "io/open_file.h"
 #include "io/temporary_file.h"
 #include "io/whole_file.h"

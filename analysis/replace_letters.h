@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "analysis/dos_text.h"
 #include "analysis/letter_table.h"
-#include "analysis/progress.h"
+#include "text/dos_text.h"
+#include "text/progress.h"
 
 namespace varn {
 

@@ -6,10 +6,10 @@
 #include <exception>
 #include <string>
 
-#include "analysis/dos_text.h"
 #include "app/form1.h"
 #include "caesar/caesar_pass.h"
 #include "crypt/crypt_operation.h"
+#include "text/dos_text.h"
 
 struct MessageText {
     MessageKind kind;

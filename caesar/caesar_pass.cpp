@@ -2,8 +2,8 @@
 
 #include <sys/stat.h>
 
-#include "analysis/file_reader.h"
 #include "caesar/caesar_table.h"
+#include "io/file_reader.h"
 #include "io/replacement.h"
 
 namespace varn {

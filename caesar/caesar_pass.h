@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "analysis/dos_text.h"
-#include "analysis/progress.h"
+#include "text/dos_text.h"
+#include "text/progress.h"
 
 namespace varn {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "analysis/file_reader.h"
+#include "io/file_reader.h"
 #include "io/transfer.h"
 
 namespace varn::cli {

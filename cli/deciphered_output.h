@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "analysis/dos_text.h"
+#include "text/dos_text.h"
 
 namespace varn::cli {
 

@@ -6,13 +6,13 @@
 #include <QTextStream>
 #include <exception>
 
-#include "analysis/byte_count.h"
 #include "analysis/letter_count.h"
 #include "analysis/replace_letters.h"
 #include "analysis/solve/key_standard.h"
 #include "analysis/solve/solver.h"
 #include "cli/command.h"
 #include "cli/deciphered_output.h"
+#include "text/byte_count.h"
 
 namespace varn::cli {
 

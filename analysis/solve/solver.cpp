@@ -5,10 +5,10 @@
 #include <numeric>
 #include <stdexcept>
 
-#include "analysis/file_reader.h"
 #include "analysis/letter_table.h"
 #include "analysis/solve/gram_counts.h"
 #include "io/failure.h"
+#include "io/file_reader.h"
 
 namespace varn::solve {
 

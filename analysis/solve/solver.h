@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <string>
 
-#include "analysis/byte_count.h"
-#include "analysis/progress.h"
 #include "analysis/solve/alphabet.h"
 #include "analysis/solve/hill_climb.h"
+#include "text/byte_count.h"
+#include "text/progress.h"
 
 namespace varn::solve {
 

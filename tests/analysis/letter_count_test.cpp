@@ -7,11 +7,11 @@
 #include <random>
 #include <stdexcept>
 
-#include "analysis/byte_count.h"
 #include "analysis/result_rows.h"
 #include "io/failure.h"
 #include "test_files.h"
 #include "tests/support/thread_faults.h"
+#include "text/byte_count.h"
 
 namespace varn {
 namespace {

@@ -1,4 +1,4 @@
-#include "analysis/file_reader.h"
+#include "io/file_reader.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>

@@ -1,4 +1,4 @@
-#include "analysis/file_reader.h"
+#include "io/file_reader.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

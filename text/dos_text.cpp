@@ -1,4 +1,4 @@
-#include "analysis/dos_text.h"
+#include "text/dos_text.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -9,9 +9,9 @@
 #include <cerrno>
 #include <cstring>
 
-#include "analysis/file_reader.h"
 #include "concurrency/slot_ring.h"
 #include "concurrency/workers.h"
+#include "io/file_reader.h"
 #include "io/transfer.h"
 
 namespace varn {

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "analysis/progress.h"
 #include "concurrency/workers.h"
+#include "text/progress.h"
 
 namespace varn {
 

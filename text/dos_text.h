@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <string>
 
-#include "analysis/file_reader.h"
-#include "analysis/progress.h"
 #include "concurrency/workers.h"
+#include "io/file_reader.h"
 #include "io/replacement.h"
+#include "text/progress.h"
 
 namespace varn {
 

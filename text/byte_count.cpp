@@ -1,4 +1,4 @@
-#include "analysis/byte_count.h"
+#include "text/byte_count.h"
 
 #include <unistd.h>
 
@@ -7,9 +7,9 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "analysis/file_reader.h"
 #include "concurrency/slot_ring.h"
 #include "concurrency/workers.h"
+#include "io/file_reader.h"
 
 namespace varn {
 

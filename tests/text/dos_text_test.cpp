@@ -1,4 +1,4 @@
-#include "analysis/dos_text.h"
+#include "text/dos_text.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -9,9 +9,9 @@
 #include <stdexcept>
 #include <string_view>
 
-#include "analysis/file_reader.h"
 #include "analysis/letter_count.h"
 #include "analysis/replace_letters.h"
+#include "io/file_reader.h"
 #include "test_files.h"
 #include "tests/support/file_faults.h"
 #include "tests/support/thread_faults.h"
