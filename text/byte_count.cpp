@@ -10,6 +10,7 @@
 #include "concurrency/slot_ring.h"
 #include "concurrency/workers.h"
 #include "io/file_reader.h"
+#include "text/utf8_pass.h"
 
 namespace varn {
 
@@ -76,7 +77,7 @@ using SliceRing = SlotRing<Slice>;
 // Copies the slice through the slot's buffer a cache-sized piece at a time, so the counting
 // reads from the core's own cache; or, when asked, maps it whole.
 void ReadAndCount(const InputFile& file, SliceRing::Slot& slot, std::uint64_t sliceSize,
-                  std::uint64_t fileSize, bool map) {
+                  std::uint64_t fileSize, bool map, bool utf8) {
     Slice& slice = slot.payload;
     slice.offset = slot.sequence * sliceSize;
     slice.want = static_cast<std::size_t>(std::min(sliceSize, fileSize - slice.offset));
@@ -93,6 +94,9 @@ void ReadAndCount(const InputFile& file, SliceRing::Slot& slot, std::uint64_t sl
     }
     unsigned char* buffer = slot.buffer.Data();
     std::size_t done = 0;
+    // A slice of UTF-8 starts at its first byte: continuation bytes there belong to a character
+    // of the slice before (or to none), and count as nothing here, as they would in one pass.
+    Utf8Counter characters;
     while (done < slice.want) {
         const std::size_t piece = std::min(slice.want - done, slot.buffer.Size());
         const std::int64_t got = file.ReadAt(slice.offset + done, buffer, piece);
@@ -101,9 +105,26 @@ void ReadAndCount(const InputFile& file, SliceRing::Slot& slot, std::uint64_t sl
             slice.got = -1;
             return;
         }
-        CountBytes(buffer, static_cast<std::size_t>(got), slice.counts);
+        if (utf8) {
+            characters.Feed(buffer, static_cast<std::size_t>(got));
+        } else {
+            CountBytes(buffer, static_cast<std::size_t>(got), slice.counts);
+        }
         done += static_cast<std::size_t>(got);
         if (static_cast<std::size_t>(got) < piece) break;
+    }
+    if (utf8) {
+        // A character cut by the slice's end is completed from the bytes after it.
+        unsigned char after[3];
+        const std::int64_t more =
+            done == slice.want ? file.ReadAt(slice.offset + done, after, sizeof after) : 0;
+        if (more < 0) {
+            slice.error = errno;
+            slice.got = -1;
+            return;
+        }
+        characters.Finish(after, static_cast<std::size_t>(more));
+        characters.AddTo(slice.counts);
     }
     slice.got = static_cast<std::int64_t>(done);
 }
@@ -136,12 +157,13 @@ FileCount CountFileBytes(const std::string& path, ByteCounts& counts,
 
     const std::uint64_t sliceSize = std::max<std::size_t>(options.bufferSize, 1);
     // Mapping needs page-aligned offsets.
-    const bool map =
-        options.mapFile && sliceSize % static_cast<std::size_t>(::sysconf(_SC_PAGESIZE)) == 0;
+    const bool utf8 = options.encoding == Encoding::Utf8;
+    const bool map = !utf8 && options.mapFile &&
+                     sliceSize % static_cast<std::size_t>(::sysconf(_SC_PAGESIZE)) == 0;
     const std::uint64_t slices = (result.size + sliceSize - 1) / sliceSize;
     SliceRing ring(kSlicesAhead, map ? 0 : std::min<std::uint64_t>(sliceSize, kReadPiece), slices);
     const auto count = [&](SliceRing::Slot& slot) {
-        ReadAndCount(file, slot, sliceSize, result.size, map);
+        ReadAndCount(file, slot, sliceSize, result.size, map, utf8);
         ring.Publish(slot);
     };
 
@@ -199,6 +221,16 @@ FileCount CountFileBytes(const std::string& path, ByteCounts& counts,
     if (failed) throw io::FileError(io::Failure{io::FailureKind::Read, path, readError});
 
     result.total = position;
+    if (options.encoding == Encoding::Koi8r || options.encoding == Encoding::Cp866) {
+        // Each byte counts as its code; bytes without one count as nothing.
+        const CodePage& page = PageOf(options.encoding);
+        ByteCounts codes{};
+        for (int b = 0; b < 256; ++b) {
+            if (page.toCode[b] >= 0) codes[static_cast<std::size_t>(page.toCode[b])] += counts[b];
+        }
+        counts = codes;
+    }
+    for (const std::uint64_t count : counts) result.characters += count;
     return result;
 }
 

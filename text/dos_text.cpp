@@ -13,6 +13,8 @@
 #include "concurrency/workers.h"
 #include "io/file_reader.h"
 #include "io/transfer.h"
+#include "text/utf8.h"
+#include "text/utf8_pass.h"
 
 namespace varn {
 
@@ -123,15 +125,39 @@ struct Piece {
 };
 using PieceRing = SlotRing<Piece>;
 
-// Reads the input buffer by buffer, cut at the first byte 26, and translates each buffer.
+// `map` on codes as a map on the bytes of an 8-bit page.
+ByteMap PageMap(const ByteMap& map, Encoding encoding) {
+    const CodePage& page = PageOf(encoding);
+    ByteMap composed{};
+    for (int b = 0; b < 256; ++b) {
+        const int code = page.toCode[b];
+        const int to = code >= 0 ? page.fromCode[map[code]] : -1;
+        composed[b] = static_cast<unsigned char>(to >= 0 ? to : b);
+    }
+    return composed;
+}
+
+// Reads the input buffer by buffer and translates each buffer: in DOS text mode cut at the first
+// byte 26, else by a plain byte map or, for UTF-8, character by character.
 class PieceMaker {
   public:
+    enum class Mode { Dos, Plain, Utf8 };
+
     PieceMaker(const InputFile& input, const ByteMap& map, const DosTextOptions& options)
         : reader_(input, options.bufferSize, options.mapFile),
-          translator_(map),
+          mode_(options.encoding == Encoding::Utf8 ? Mode::Utf8
+                : UsesDosText(options.encoding)    ? Mode::Dos
+                                                   : Mode::Plain),
+          byteMap_(options.encoding == Encoding::Utf8 || options.mapBytes
+                       ? map
+                       : PageMap(map, options.encoding)),
+          translator_(byteMap_),
+          utf8_(map),
           bufferSize_(options.bufferSize > 0 ? options.bufferSize : 1) {}
 
-    std::size_t Capacity() const { return 2 * bufferSize_ + 1; }
+    std::size_t Capacity() const {
+        return mode_ == Mode::Utf8 ? Utf8Translator::Capacity(bufferSize_) : 2 * bufferSize_ + 1;
+    }
 
     void Make(PieceRing::Slot& slot) {
         Piece& piece = slot.payload;
@@ -147,11 +173,25 @@ class PieceMaker {
             return;
         }
         auto size = static_cast<std::size_t>(got);
-        const void* end = size > 0 ? std::memchr(data, kEndOfText, size) : nullptr;
+        const void* end =
+            mode_ == Mode::Dos && size > 0 ? std::memchr(data, kEndOfText, size) : nullptr;
         if (end != nullptr)
             size = static_cast<std::size_t>(static_cast<const unsigned char*>(end) - data);
-        piece.size = translator_.Translate(data, size, slot.buffer.Data(), piece.characters);
         piece.last = end != nullptr || static_cast<std::size_t>(got) < bufferSize_;
+        unsigned char* out = slot.buffer.Data();
+        switch (mode_) {
+            case Mode::Dos:
+                piece.size = translator_.Translate(data, size, out, piece.characters);
+                break;
+            case Mode::Plain:
+                for (std::size_t i = 0; i < size; ++i) out[i] = byteMap_[data[i]];
+                piece.size = size;
+                piece.characters = size;
+                break;
+            case Mode::Utf8:
+                piece.size = utf8_.Translate(data, size, piece.last, out, piece.characters);
+                break;
+        }
     }
 
     // errno of the failed read, whichever thread made it.
@@ -159,7 +199,10 @@ class PieceMaker {
 
   private:
     PieceReader reader_;
+    Mode mode_;
+    ByteMap byteMap_;
     DosTextTranslator translator_;
+    Utf8Translator utf8_;
     std::size_t bufferSize_;
     int readError_ = 0;
 };
@@ -215,6 +258,20 @@ DosTextResult Translate(const InputFile& input, int output, const ByteMap& map, 
 }
 
 }  // namespace
+
+std::string MissingCharacters(const ByteMap& map, Encoding encoding) {
+    if (encoding == Encoding::Windows1251 || encoding == Encoding::Utf8) return {};
+    const CodePage& page = PageOf(encoding);
+    std::string missing;
+    for (int b = 0; b < 256; ++b) {
+        const int code = page.toCode[b];
+        if (code < 0 || page.fromCode[map[code]] >= 0) continue;
+        std::string character;
+        utf8::Append(UnicodeOfCode(map[code]), character);
+        if (missing.find(character) == std::string::npos) missing += character;
+    }
+    return missing;
+}
 
 bool DosTextPathAvailable(DosTextPath path) {
     switch (path) {

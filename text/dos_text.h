@@ -8,6 +8,7 @@
 #include "concurrency/workers.h"
 #include "io/file_reader.h"
 #include "io/replacement.h"
+#include "text/encoding.h"
 #include "text/progress.h"
 
 namespace varn {
@@ -38,7 +39,17 @@ struct DosTextOptions {
     // page fault per 4 KiB, which on some hosts (virtual machines) costs more than the copy.
     bool mapFile = false;
     const ThreadLauncher* launcher = nullptr;  // how the second thread starts (null: the usual way)
+    // The text's encoding: `map` is on 8-bit codes, so a KOI8-R or CP866 byte goes through its
+    // code and back (a character the page lacks stays as it is: see MissingCharacters) and UTF-8
+    // is decoded and encoded around it. DOS text mode holds for Windows-1251 and CP866 only.
+    Encoding encoding = Encoding::Windows1251;
+    // For an 8-bit page, map the bytes themselves rather than their codes.
+    bool mapBytes = false;
 };
+
+// The characters (as UTF-8) that `map` gives for letters of `encoding` and that `encoding`
+// cannot hold, each once; empty when the pass loses nothing.
+std::string MissingCharacters(const ByteMap& map, Encoding encoding);
 
 // How the translator handles blocks holding no byte that needs more than a lookup.
 enum class DosTextPath {
