@@ -61,6 +61,13 @@ bool Report(TForm1& form, varn::DosTextResult result, const varn::io::Failure& f
     return false;
 }
 
+// The pass reads and writes the file under study in its encoding.
+varn::DosTextOptions InFileEncoding(const TForm1& form) {
+    varn::DosTextOptions options;
+    options.encoding = form.state.FileEncoding();
+    return options;
+}
+
 varn::ProgressAdvance SubstitutionAdvance(TForm1& form) {
     return [&form](std::uint64_t steps) {
         form.ProgressBarNewFile.stepBy(static_cast<std::int64_t>(steps));
@@ -81,11 +88,13 @@ void TForm1::ButtonNewFileClick() {
     // target.
     if (output.empty() || output == source || varn::io::SameFile(output, source)) return;
     CountForSubstitution(*this);
+    const varn::ByteMap map = varn::SubstitutionMap(state.LetterTable);
+    if (!KeyFitsFileEncoding(map)) return;
     // The chosen file is replaced only by a complete result, keeping its permission bits.
     varn::io::Failure failure;
-    const varn::DosTextResult result = varn::TranslateDosText(
-        source, output, varn::SubstitutionMap(state.LetterTable), varn::ProgressRule::AdvanceBefore,
-        SubstitutionAdvance(*this), {}, &failure);
+    const varn::DosTextResult result =
+        varn::TranslateDosText(source, output, map, varn::ProgressRule::AdvanceBefore,
+                               SubstitutionAdvance(*this), InFileEncoding(*this), &failure);
     Report(*this, result, failure);
 }
 
@@ -98,6 +107,7 @@ void TForm1::Button_VOknoClick() {
     }
     // The count leaves both of its bars at their maximum.
     CountForSubstitution(*this);
+    if (!KeyFitsFileEncoding(varn::SubstitutionMap(state.LetterTable))) return;
     const std::string& source = OpenDialog1.fileName;
     varn::io::Failure failure;
     const varn::InputFile input(source);
@@ -110,8 +120,9 @@ void TForm1::Button_VOknoClick() {
         Report(*this, varn::DosTextResult::OutputCreateFailed, failure);
         return;
     }
-    const varn::DosTextResult result = varn::ReplaceLetters(
-        state.LetterTable, input, substituted.fd(), SubstitutionAdvance(*this));
+    const varn::DosTextResult result =
+        varn::ReplaceLetters(state.LetterTable, input, substituted.fd(), SubstitutionAdvance(*this),
+                             InFileEncoding(*this));
     const int error = errno;
     if (result == varn::DosTextResult::ReadFailed)
         failure = {varn::io::FailureKind::Read, source, error};
@@ -129,6 +140,7 @@ void TForm1::Button_VOknoClick() {
     if (substitutedSize >= varn::kDisplayLimit) {
         Memo10.setText(varn::SizeNotice(substitutedSize, russian()));
     } else {
-        Memo10.loadFromBytes(varn::io::ReadWholeDescriptor(substituted.fd(), substituted.path()));
+        ShowInFileEncoding(Memo10,
+                           varn::io::ReadWholeDescriptor(substituted.fd(), substituted.path()));
     }
 }

@@ -5,8 +5,33 @@
 #include "caesar/caesar_table.h"
 #include "io/file_reader.h"
 #include "io/replacement.h"
+#include "text/detect_encoding.h"
 
 namespace varn {
+
+Encoding CaesarTextEncoding(const std::string& fileName, bool decipher) {
+    bool cut = false;
+    std::string sample;
+    try {
+        sample = ReadDetectionSample(fileName, cut);
+    } catch (const io::FileError& error) {
+        // A file that cannot be read is the pass's to report, in its own words.
+        if (error.failure().kind != io::FailureKind::Read) throw;
+        return Encoding::Windows1251;
+    }
+    if (DetectEncoding(sample, cut) == Encoding::Utf8) return Encoding::Utf8;
+    if (decipher) {
+        for (char& c : sample) c = static_cast<char>(CaesarDecipher(static_cast<unsigned char>(c)));
+    }
+    return DetectEncoding(sample, cut);
+}
+
+DosTextOptions CaesarOptions(Encoding encoding) {
+    DosTextOptions options;
+    options.encoding = encoding;
+    options.mapBytes = true;
+    return options;
+}
 
 std::vector<CaesarMessage> RunCaesarPass(const std::string& fileName, bool decipher, bool replace,
                                          Progress& bar, const DosTextOptions& options) {

@@ -34,6 +34,12 @@ inline constexpr char kCaesarResultFile[] = "__varn__.enc";
 // permission bit) is not replaced. Throws io::FileError (Open or NotRegular) when the file
 // cannot be opened to take its size; a FIFO or device is refused without being opened. An empty
 // name is the caller's to refuse.
+// The encoding of a file for a pass: UTF-8 when the file is UTF-8; else the 8-bit page found in
+// the file (when enciphering) or in its deciphered bytes (when deciphering). For the options:
+// UTF-8 shifts the characters' 8-bit codes, the 8-bit pages shift the bytes themselves.
+Encoding CaesarTextEncoding(const std::string& fileName, bool decipher);
+DosTextOptions CaesarOptions(Encoding encoding);
+
 std::vector<CaesarMessage> RunCaesarPass(const std::string& fileName, bool decipher, bool replace,
                                          Progress& bar, const DosTextOptions& options = {});
 

@@ -14,8 +14,11 @@ void RunPass(TForm1& form, bool decipher) {
         return;
     }
     BarProgress bar(form.ProgressBar3V);
-    for (varn::CaesarMessage message :
-         varn::RunCaesarPass(name, decipher, form.CheckBoxOvervriteFile3V.checked(), bar)) {
+    // The file is written in the encoding it is in.
+    const varn::DosTextOptions options =
+        varn::CaesarOptions(varn::CaesarTextEncoding(name, decipher));
+    for (varn::CaesarMessage message : varn::RunCaesarPass(
+             name, decipher, form.CheckBoxOvervriteFile3V.checked(), bar, options)) {
         ShowMessageText(form, CaesarMessageText(message));
     }
 }

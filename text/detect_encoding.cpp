@@ -157,7 +157,7 @@ Encoding DetectEncoding(std::string_view sample, bool cut) {
     return best;
 }
 
-Encoding DetectFileEncoding(const std::string& path) {
+std::string ReadDetectionSample(const std::string& path, bool& cut) {
     const InputFile file(path);
     if (!file.IsOpen()) throw io::FileError(file.Failure());
     std::string sample(kDetectionSample, '\0');
@@ -165,7 +165,14 @@ Encoding DetectFileEncoding(const std::string& path) {
         file.Read(reinterpret_cast<unsigned char*>(sample.data()), sample.size());
     if (got < 0) throw io::FileError(io::FailureNow(io::FailureKind::Read, path));
     sample.resize(static_cast<std::size_t>(got));
-    return DetectEncoding(sample, file.Size() > sample.size());
+    cut = file.Size() > sample.size();
+    return sample;
+}
+
+Encoding DetectFileEncoding(const std::string& path) {
+    bool cut = false;
+    const std::string sample = ReadDetectionSample(path, cut);
+    return DetectEncoding(sample, cut);
 }
 
 }  // namespace varn

@@ -19,8 +19,11 @@ inline constexpr std::size_t kDetectionSample = std::size_t{64} << 10;
 // Windows-1251 (every page reads it alike).
 Encoding DetectEncoding(std::string_view sample, bool cut = false);
 
-// The same on the first kDetectionSample bytes of a file. Throws io::FileError as
-// io::ReadWholeFile does.
+// The first kDetectionSample bytes of a file; `cut` tells whether more follow. Throws
+// io::FileError as io::ReadWholeFile does.
+std::string ReadDetectionSample(const std::string& path, bool& cut);
+
+// DetectEncoding on that sample.
 Encoding DetectFileEncoding(const std::string& path);
 
 }  // namespace varn

@@ -99,6 +99,11 @@ Utf8Translator::Utf8Translator(const ByteMap& map) {
     }
 }
 
+Utf8Translator::Utf8Translator(const ByteMap& map, unsigned char none)
+    : toCodes_(true), none_(none) {
+    for (int c = 0; c < 256; ++c) encoded_[c] = map[c] | (1u << 24);
+}
+
 // One sequence (or passed-through byte) at `in`; returns the input bytes it took, 0 when a cut
 // sequence needs more input.
 std::size_t Utf8Translator::One(const unsigned char* in, std::size_t available, bool last,
@@ -108,11 +113,13 @@ std::size_t Utf8Translator::One(const unsigned char* in, std::size_t available, 
     if (length == 0 && !last) return 0;
     ++characters;
     if (length <= 0) {
-        out[o++] = in[0];
+        out[o++] = toCodes_ ? none_ : in[0];
         return 1;
     }
     const int code = CodeOfUnicode(point);
-    if (code < 0) {
+    if (code < 0 && toCodes_) {
+        out[o++] = none_;
+    } else if (code < 0) {
         std::memcpy(out + o, in, static_cast<std::size_t>(length));
         o += static_cast<std::size_t>(length);
     } else {
@@ -168,6 +175,31 @@ std::size_t Utf8Translator::Translate(const unsigned char* in, std::size_t size,
         i += took;
     }
     return o;
+}
+
+namespace {
+ByteMap IdentityMap() {
+    ByteMap map{};
+    for (int b = 0; b < 256; ++b) map[b] = static_cast<unsigned char>(b);
+    return map;
+}
+}  // namespace
+
+CodeReader::CodeReader(Encoding encoding, unsigned char none)
+    : encoding_(encoding), utf8_(IdentityMap(), none) {
+    const CodePage& page = PageOf(encoding);
+    for (int b = 0; b < 256; ++b)
+        byteCode_[b] = page.toCode[b] >= 0 ? static_cast<unsigned char>(page.toCode[b]) : none;
+}
+
+std::size_t CodeReader::Read(const unsigned char* in, std::size_t size, bool last,
+                             unsigned char* out) {
+    if (encoding_ == Encoding::Utf8) {
+        std::uint64_t characters = 0;
+        return utf8_.Translate(in, size, last, out, characters);
+    }
+    for (std::size_t i = 0; i < size; ++i) out[i] = byteCode_[in[i]];
+    return size;
 }
 
 }  // namespace varn

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "text/byte_count.h"
+#include "text/encoding.h"
 
 namespace varn {
 
@@ -37,6 +38,9 @@ class Utf8Counter {
 class Utf8Translator {
   public:
     explicit Utf8Translator(const ByteMap& map);
+    // Writes each code itself rather than its UTF-8, and `none` for every character without a
+    // code and every invalid byte: a decoder into codes.
+    Utf8Translator(const ByteMap& map, unsigned char none);
     // The output bytes one call can write at most for `size` input bytes.
     static constexpr std::size_t Capacity(std::size_t size) { return 3 * size + 16; }
     // `last`: no more input follows, so a cut sequence at the end is passed through.
@@ -49,8 +53,25 @@ class Utf8Translator {
 
     // Per code: the UTF-8 of its mapped code in the low bytes, its length in the top byte.
     std::array<std::uint32_t, 256> encoded_{};
+    bool toCodes_ = false;
+    unsigned char none_ = 0;
     unsigned char carry_[4] = {};
     std::size_t carried_ = 0;
+};
+
+// Reads a text in any of the encodings as 8-bit codes, buffer by buffer: one code per
+// character that has one, `none` for every other character (and every invalid UTF-8 byte).
+class CodeReader {
+  public:
+    CodeReader(Encoding encoding, unsigned char none);
+    // The output bytes one call can write at most for `size` input bytes.
+    static constexpr std::size_t Capacity(std::size_t size) { return size + 4; }
+    std::size_t Read(const unsigned char* in, std::size_t size, bool last, unsigned char* out);
+
+  private:
+    Encoding encoding_;
+    ByteMap byteCode_{};  // the 8-bit pages
+    Utf8Translator utf8_;
 };
 
 }  // namespace varn

@@ -8,6 +8,7 @@
 #include "analysis/solve/alphabet.h"
 #include "analysis/solve/hill_climb.h"
 #include "text/byte_count.h"
+#include "text/encoding.h"
 #include "text/progress.h"
 
 namespace varn::solve {
@@ -38,10 +39,11 @@ struct Solution {
 Solution SolveText(const unsigned char* data, std::size_t size, Language language,
                    const SolveOptions& options = {});
 
-// The same for a file, read in large pieces; `progress` gets a maximum of size / 100 and one
-// step per 100 bytes read. Throws io::FileError (Open or NotRegular) when the file cannot be
+// The same for a file in `encoding`, read in large pieces as 8-bit codes (a character without
+// one reads as a byte 1, no letter); `progress` gets a maximum of size / 100 and one step per 100
+// bytes read. Throws io::FileError (Open or NotRegular) when the file cannot be
 // opened as a regular file, and io::FileError (Read) on a read failure.
 Solution SolveFile(const std::string& path, Language language, Progress* progress = nullptr,
-                   const SolveOptions& options = {});
+                   const SolveOptions& options = {}, Encoding encoding = Encoding::Windows1251);
 
 }  // namespace varn::solve
