@@ -64,6 +64,9 @@ void CountPiece(const unsigned char* data, std::size_t size, ByteCounts& counts)
     }
 }
 
+// Room in a buffer of UTF-8 for the byte before a piece and the two after it.
+constexpr std::size_t kUtf8Margin = 3;
+
 // One slice of the file: where it is and, once counted, what it held.
 struct Slice {
     std::uint64_t offset = 0;
@@ -94,9 +97,36 @@ void ReadAndCount(const InputFile& file, SliceRing::Slot& slot, std::uint64_t sl
     }
     unsigned char* buffer = slot.buffer.Data();
     std::size_t done = 0;
-    // A slice of UTF-8 starts at its first byte: continuation bytes there belong to a character
-    // of the slice before (or to none), and count as nothing here, as they would in one pass.
-    Utf8Counter characters;
+    if (utf8) {
+        // Each piece is read with the byte before it and the two after it, which tell the
+        // characters at its ends (0 where the file has none).
+        Utf8Counter characters;
+        const std::size_t pieceSize = slot.buffer.Size() - kUtf8Margin;
+        while (done < slice.want) {
+            const std::uint64_t at = slice.offset + done;
+            const std::size_t piece = std::min(slice.want - done, pieceSize);
+            const std::size_t before = at > 0 ? 1 : 0;
+            buffer[0] = 0;
+            const std::int64_t got =
+                file.ReadAt(at - before, buffer + 1 - before, piece + before + 2);
+            if (got < 0) {
+                slice.error = errno;
+                slice.got = -1;
+                return;
+            }
+            const std::size_t available =
+                static_cast<std::size_t>(got) > before ? static_cast<std::size_t>(got) - before : 0;
+            const std::size_t counted = std::min(piece, available);
+            if (available < piece + 2)
+                std::memset(buffer + 1 + available, 0, piece + 2 - available);
+            characters.Count(buffer + 1, counted);
+            done += counted;
+            if (counted < piece) break;
+        }
+        characters.AddTo(slice.counts);
+        slice.got = static_cast<std::int64_t>(done);
+        return;
+    }
     while (done < slice.want) {
         const std::size_t piece = std::min(slice.want - done, slot.buffer.Size());
         const std::int64_t got = file.ReadAt(slice.offset + done, buffer, piece);
@@ -105,26 +135,9 @@ void ReadAndCount(const InputFile& file, SliceRing::Slot& slot, std::uint64_t sl
             slice.got = -1;
             return;
         }
-        if (utf8) {
-            characters.Feed(buffer, static_cast<std::size_t>(got));
-        } else {
-            CountBytes(buffer, static_cast<std::size_t>(got), slice.counts);
-        }
+        CountBytes(buffer, static_cast<std::size_t>(got), slice.counts);
         done += static_cast<std::size_t>(got);
         if (static_cast<std::size_t>(got) < piece) break;
-    }
-    if (utf8) {
-        // A character cut by the slice's end is completed from the bytes after it.
-        unsigned char after[3];
-        const std::int64_t more =
-            done == slice.want ? file.ReadAt(slice.offset + done, after, sizeof after) : 0;
-        if (more < 0) {
-            slice.error = errno;
-            slice.got = -1;
-            return;
-        }
-        characters.Finish(after, static_cast<std::size_t>(more));
-        characters.AddTo(slice.counts);
     }
     slice.got = static_cast<std::int64_t>(done);
 }
@@ -161,7 +174,11 @@ FileCount CountFileBytes(const std::string& path, ByteCounts& counts,
     const bool map = !utf8 && options.mapFile &&
                      sliceSize % static_cast<std::size_t>(::sysconf(_SC_PAGESIZE)) == 0;
     const std::uint64_t slices = (result.size + sliceSize - 1) / sliceSize;
-    SliceRing ring(kSlicesAhead, map ? 0 : std::min<std::uint64_t>(sliceSize, kReadPiece), slices);
+    SliceRing ring(kSlicesAhead,
+                   map    ? 0
+                   : utf8 ? std::min<std::uint64_t>(sliceSize, kReadPiece) + kUtf8Margin
+                          : std::min<std::uint64_t>(sliceSize, kReadPiece),
+                   slices);
     const auto count = [&](SliceRing::Slot& slot) {
         ReadAndCount(file, slot, sliceSize, result.size, map, utf8);
         ring.Publish(slot);

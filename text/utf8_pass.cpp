@@ -1,86 +1,127 @@
 #include "text/utf8_pass.h"
 
 #include <cstring>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include "text/encoding.h"
 #include "text/utf8.h"
 
 namespace varn {
 
-void Utf8Counter::Count(char32_t point) {
-    if (point < 0x800) {
-        ++below800_[point];
-    } else if (point >= 0x2000 && point < 0x2200) {
-        ++from2000_[point - 0x2000];
+namespace {
+
+inline bool IsContinuation(unsigned char b) {
+    return (b & 0xC0) == 0x80;
+}
+inline bool IsCyrillicLead(unsigned char b) {
+    return (b & 0xFE) == 0xD0;
+}
+inline unsigned char CyrillicBin(unsigned char lead, unsigned char continuation) {
+    return static_cast<unsigned char>(0x80 | ((lead & 1) << 6) | (continuation & 0x3F));
+}
+
+}  // namespace
+
+// The rules at one byte; see the class.
+void Utf8Counter::CountOne(const unsigned char* p) {
+    const unsigned char a = p[0];
+    if (a < 0x80) {
+        ++halves_[a];
+    } else if (IsContinuation(a)) {
+        if (IsCyrillicLead(p[-1])) ++halves_[CyrillicBin(p[-1], a)];
+    } else if (IsCyrillicLead(a)) {
+        if (IsContinuation(p[1])) ++halves_[CyrillicBin(a, p[1])];
+    } else if (a >= 0xC2 && a <= 0xDF) {
+        if (IsContinuation(p[1])) ++twoByte_[((a & 0x1Fu) << 6) | (p[1] & 0x3Fu)];
+    } else if (a == 0xE2 && IsContinuation(p[1]) && IsContinuation(p[2])) {
+        // Of the three-byte sequences only these hold characters with codes.
+        const char32_t point = 0x2000u | ((p[1] & 0x3Fu) << 6) | (p[2] & 0x3Fu);
+        if (point < 0x2200) ++from2000_[point - 0x2000];
     }
 }
 
-void Utf8Counter::Feed(const unsigned char* in, std::size_t size) {
+void Utf8Counter::Count(const unsigned char* p, std::size_t size) {
+    // Eight lanes of 32 bits for the blocks, so that equal neighbours do not wait on one counter.
+    alignas(64) std::uint32_t lanes[8][256];
+    std::memset(lanes, 0, sizeof lanes);
     std::size_t i = 0;
-    if (carried_ > 0) {
-        // The cut sequence with what follows it: a whole character, a longer cut, or invalid.
-        unsigned char joined[8];
-        std::memcpy(joined, carry_, carried_);
-        const std::size_t added = std::min<std::size_t>(size, 4 - carried_);
-        std::memcpy(joined + carried_, in, added);
-        char32_t point;
-        const int length = utf8::Decode(joined, carried_ + added, point);
-        if (length == 0) {
-            std::memcpy(carry_, joined, carried_ + added);
-            carried_ += added;
-            return;
+#ifdef __SSE2__
+    const __m128i c0 = _mm_set1_epi8(static_cast<char>(0xC0));
+    const __m128i x80 = _mm_set1_epi8(static_cast<char>(0x80));
+    const __m128i fe = _mm_set1_epi8(static_cast<char>(0xFE));
+    const __m128i d0 = _mm_set1_epi8(static_cast<char>(0xD0));
+    const __m128i one = _mm_set1_epi8(1);
+    const __m128i x40 = _mm_set1_epi8(0x40);
+    const __m128i x3f = _mm_set1_epi8(0x3F);
+    // A block is counted here when every byte is ASCII or half of a Cyrillic two-byte character;
+    // the rest goes byte by byte.
+    for (; i + 16 <= size; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        const auto high = static_cast<unsigned>(_mm_movemask_epi8(v));
+        const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i - 1));
+        const __m128i after = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 1));
+        const __m128i lead = _mm_and_si128(_mm_cmpeq_epi8(_mm_and_si128(v, fe), d0),
+                                           _mm_cmpeq_epi8(_mm_and_si128(after, c0), x80));
+        const __m128i cont = _mm_and_si128(_mm_cmpeq_epi8(_mm_and_si128(v, c0), x80),
+                                           _mm_cmpeq_epi8(_mm_and_si128(before, fe), d0));
+        const __m128i halves = _mm_or_si128(lead, cont);
+        if (static_cast<unsigned>(_mm_movemask_epi8(halves)) != high) {
+            for (std::size_t k = i; k < i + 16; ++k) CountOne(p + k);
+            continue;
         }
-        // An invalid lead leaves only continuation bytes behind it, which start nothing.
-        if (length > 0) {
-            Count(point);
-            i = static_cast<std::size_t>(length) - carried_;
-        }
-        carried_ = 0;
+        // The lead's or the continuation's pair, as its bin.
+        const __m128i leadByte = _mm_or_si128(_mm_and_si128(lead, v), _mm_and_si128(cont, before));
+        const __m128i low = _mm_or_si128(_mm_and_si128(lead, after), _mm_and_si128(cont, v));
+        const __m128i odd = _mm_and_si128(_mm_cmpeq_epi8(_mm_and_si128(leadByte, one), one), x40);
+        const __m128i bin = _mm_or_si128(x80, _mm_or_si128(odd, _mm_and_si128(low, x3f)));
+        const __m128i bins = _mm_or_si128(_mm_and_si128(halves, bin), _mm_andnot_si128(halves, v));
+        const auto a = static_cast<std::uint64_t>(_mm_cvtsi128_si64(bins));
+        const auto b =
+            static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(bins, bins)));
+        ++lanes[0][a & 0xFF];
+        ++lanes[1][(a >> 8) & 0xFF];
+        ++lanes[2][(a >> 16) & 0xFF];
+        ++lanes[3][(a >> 24) & 0xFF];
+        ++lanes[4][(a >> 32) & 0xFF];
+        ++lanes[5][(a >> 40) & 0xFF];
+        ++lanes[6][(a >> 48) & 0xFF];
+        ++lanes[7][a >> 56];
+        ++lanes[0][b & 0xFF];
+        ++lanes[1][(b >> 8) & 0xFF];
+        ++lanes[2][(b >> 16) & 0xFF];
+        ++lanes[3][(b >> 24) & 0xFF];
+        ++lanes[4][(b >> 32) & 0xFF];
+        ++lanes[5][(b >> 40) & 0xFF];
+        ++lanes[6][(b >> 48) & 0xFF];
+        ++lanes[7][b >> 56];
     }
-    while (i < size) {
-        const unsigned char b = in[i];
-        if (b < 0x80) {
-            ++below800_[b];
-            ++i;
-            continue;
-        }
-        if (b >= 0xC2 && b <= 0xDF && i + 1 < size && (in[i + 1] & 0xC0) == 0x80) {
-            ++below800_[((b & 0x1Fu) << 6) | (in[i + 1] & 0x3Fu)];
-            i += 2;
-            continue;
-        }
-        char32_t point;
-        const int length = utf8::Decode(in + i, size - i, point);
-        if (length == 0) {
-            carried_ = size - i;
-            std::memcpy(carry_, in + i, carried_);
-            return;
-        }
-        if (length < 0) {
-            ++i;
-            continue;
-        }
-        Count(point);
-        i += static_cast<std::size_t>(length);
+#endif
+    for (; i < size; ++i) CountOne(p + i);
+    // A character cut by an end of the stretch belongs whole to the stretch that holds its lead.
+    if (size > 0 && IsCyrillicLead(p[size - 1]) && IsContinuation(p[size]))
+        ++halves_[CyrillicBin(p[size - 1], p[size])];
+    if (size > 0 && IsCyrillicLead(p[-1]) && IsContinuation(p[0]))
+        --halves_[CyrillicBin(p[-1], p[0])];
+    for (int c = 0; c < 256; ++c) {
+        std::uint64_t sum = 0;
+        for (int l = 0; l < 8; ++l) sum += lanes[l][c];
+        halves_[c] += sum;
     }
-}
-
-void Utf8Counter::Finish(const unsigned char* after, std::size_t size) {
-    if (carried_ == 0) return;
-    unsigned char joined[8];
-    std::memcpy(joined, carry_, carried_);
-    const std::size_t added = std::min<std::size_t>(size, 4 - carried_);
-    if (added > 0) std::memcpy(joined + carried_, after, added);
-    char32_t point;
-    if (utf8::Decode(joined, carried_ + added, point) > 0) Count(point);
-    carried_ = 0;
 }
 
 void Utf8Counter::AddTo(ByteCounts& counts) const {
-    for (char32_t p = 0; p < below800_.size(); ++p) {
-        if (below800_[p] == 0) continue;
-        const int code = CodeOfUnicode(p);
-        if (code >= 0) counts[static_cast<std::size_t>(code)] += below800_[p];
+    for (std::size_t b = 0; b < 128; ++b) counts[b] += halves_[b];
+    for (std::size_t bin = 128; bin < 256; ++bin) {
+        if (halves_[bin] == 0) continue;
+        const int code = CodeOfUnicode(static_cast<char32_t>(0x400 + (bin - 128)));
+        if (code >= 0) counts[static_cast<std::size_t>(code)] += halves_[bin] / 2;
+    }
+    for (char32_t point = 0; point < twoByte_.size(); ++point) {
+        if (twoByte_[point] == 0) continue;
+        const int code = CodeOfUnicode(point);
+        if (code >= 0) counts[static_cast<std::size_t>(code)] += twoByte_[point];
     }
     for (char32_t p = 0; p < from2000_.size(); ++p) {
         if (from2000_[p] == 0) continue;
@@ -97,11 +138,88 @@ Utf8Translator::Utf8Translator(const ByteMap& map) {
         std::memcpy(&packed, bytes, 3);
         encoded_[c] = packed | (static_cast<std::uint32_t>(length) << 24);
     }
+    FillTwoByte();
+}
+
+#ifdef __SSE2__
+// 16 bytes (15 when the last is a lead) that hold only ASCII and Cyrillic two-byte characters,
+// each written as its mapped character of the same length by one lookup per byte; 0 for any
+// other block. in[-1] and in[16] must be readable.
+std::size_t Utf8Translator::Block(const unsigned char* in, unsigned char* out,
+                                  std::uint64_t& characters) const {
+    const __m128i c0 = _mm_set1_epi8(static_cast<char>(0xC0));
+    const __m128i x80 = _mm_set1_epi8(static_cast<char>(0x80));
+    const __m128i fe = _mm_set1_epi8(static_cast<char>(0xFE));
+    const __m128i d0 = _mm_set1_epi8(static_cast<char>(0xD0));
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));  // in the block
+    const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in - 1));
+    const __m128i after = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 1));
+    const __m128i leadVector = _mm_and_si128(_mm_cmpeq_epi8(_mm_and_si128(v, fe), d0),
+                                             _mm_cmpeq_epi8(_mm_and_si128(after, c0), x80));
+    const __m128i contVector = _mm_and_si128(_mm_cmpeq_epi8(_mm_and_si128(v, c0), x80),
+                                             _mm_cmpeq_epi8(_mm_and_si128(before, fe), d0));
+    const auto high = static_cast<unsigned>(_mm_movemask_epi8(v));
+    const auto leads = static_cast<unsigned>(_mm_movemask_epi8(leadVector));
+    const auto conts = static_cast<unsigned>(_mm_movemask_epi8(contVector));
+    if ((leads | conts) != high) return 0;
+    // Each byte's row (ASCII, lead, continuation) and column (the byte, or its character's
+    // point - U+0400), without a branch per byte.
+    const __m128i one = _mm_set1_epi8(1);
+    const __m128i halves = _mm_or_si128(leadVector, contVector);
+    const __m128i leadByte =
+        _mm_or_si128(_mm_and_si128(leadVector, v), _mm_and_si128(contVector, before));
+    const __m128i low =
+        _mm_or_si128(_mm_and_si128(leadVector, after), _mm_and_si128(contVector, v));
+    const __m128i bin = _mm_or_si128(
+        _mm_and_si128(_mm_cmpeq_epi8(_mm_and_si128(leadByte, one), one), _mm_set1_epi8(0x40)),
+        _mm_and_si128(low, _mm_set1_epi8(0x3F)));
+    const __m128i column = _mm_or_si128(_mm_and_si128(halves, bin), _mm_andnot_si128(halves, v));
+    const __m128i row =
+        _mm_or_si128(_mm_and_si128(leadVector, one), _mm_and_si128(contVector, _mm_set1_epi8(2)));
+    alignas(16) unsigned char columns[16];
+    alignas(16) unsigned char rows[16];
+    _mm_store_si128(reinterpret_cast<__m128i*>(columns), column);
+    _mm_store_si128(reinterpret_cast<__m128i*>(rows), row);
+    // Bytes written: all 16, or 15 when a character goes on past the block.
+    const std::size_t took = (leads & 0x8000) != 0 ? 15 : 16;
+    for (std::size_t k = 0; k < 16; ++k) out[k] = sameLength_[rows[k]][columns[k]];
+    const unsigned mask = took == 16 ? 0xFFFFu : 0x7FFFu;
+    characters += static_cast<unsigned>(__builtin_popcount((~high | leads) & mask));
+    return took;
+}
+#endif
+
+void Utf8Translator::FillTwoByte() {
+    for (char32_t point = 0x80; point < 0x800; ++point) {
+        const int code = CodeOfUnicode(point);
+        if (code >= 0) {
+            twoByte_[point] = encoded_[static_cast<std::size_t>(code)];
+        } else if (toCodes_) {
+            twoByte_[point] = none_ | (1u << 24);
+        } else {
+            unsigned char bytes[4] = {};
+            utf8::Encode(point, bytes);
+            std::uint32_t packed = 0;
+            std::memcpy(&packed, bytes, 2);
+            twoByte_[point] = packed | (2u << 24);
+        }
+    }
+    // Blocks go by lookup when ASCII stays one byte and a Cyrillic two-byte character two.
+    sameLengths_ = !toCodes_;
+    for (int c = 0; c < 128; ++c) sameLengths_ = sameLengths_ && (encoded_[c] >> 24) == 1;
+    for (unsigned bin = 0; bin < 128; ++bin) {
+        const std::uint32_t e = twoByte_[0x400 + bin];
+        sameLengths_ = sameLengths_ && (e >> 24) == 2;
+        sameLength_[0][bin] = static_cast<unsigned char>(encoded_[bin]);
+        sameLength_[1][bin] = static_cast<unsigned char>(e);
+        sameLength_[2][bin] = static_cast<unsigned char>(e >> 8);
+    }
 }
 
 Utf8Translator::Utf8Translator(const ByteMap& map, unsigned char none)
     : toCodes_(true), none_(none) {
     for (int c = 0; c < 256; ++c) encoded_[c] = map[c] | (1u << 24);
+    FillTwoByte();
 }
 
 // One sequence (or passed-through byte) at `in`; returns the input bytes it took, 0 when a cut
@@ -155,6 +273,37 @@ std::size_t Utf8Translator::Translate(const unsigned char* in, std::size_t size,
         }
         i = j - carried_;
         carried_ = 0;
+    }
+    // ASCII and two-byte characters by one lookup each, while two bytes can be looked at.
+    while (i + 1 < size) {
+#ifdef __SSE2__
+        if (sameLengths_ && i >= 1 && i + 17 <= size) {
+            const std::size_t took = Block(in + i, out + o, characters);
+            if (took > 0) {
+                i += took;
+                o += took;
+                continue;
+            }
+        }
+#endif
+        const unsigned char b = in[i];
+        const unsigned char next = in[i + 1];
+        const bool two = b >= 0xC2 && b <= 0xDF && (next & 0xC0) == 0x80;
+        if (b >= 0x80 && !two) {
+            const std::size_t took = One(in + i, size - i, last, out, o, characters);
+            if (took == 0) {
+                carried_ = size - i;
+                std::memcpy(carry_, in + i, carried_);
+                return o;
+            }
+            i += took;
+            continue;
+        }
+        const std::uint32_t e = two ? twoByte_[((b & 0x1Fu) << 6) | (next & 0x3Fu)] : encoded_[b];
+        std::memcpy(out + o, &e, 4);
+        o += e >> 24;
+        ++characters;
+        i += two ? 2 : 1;
     }
     while (i < size) {
         const unsigned char b = in[i];

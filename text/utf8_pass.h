@@ -11,25 +11,27 @@ namespace varn {
 
 using ByteMap = std::array<unsigned char, 256>;
 
-// Counts the characters of a UTF-8 text by their 8-bit codes, fed buffer by buffer: a sequence
-// cut by a buffer's end is completed by the next. Characters outside the code page, invalid bytes
-// and a BOM count as nothing (they are no letters).
+// Counts the characters of a UTF-8 text by their 8-bit codes, any stretch of the text at a time.
+// Characters outside the code page, invalid bytes and a BOM count as nothing (they are no
+// letters). A character is told by the byte it starts with, the one before and the two after it,
+// so stretches counted apart add up to the count of the whole.
 class Utf8Counter {
   public:
-    void Feed(const unsigned char* in, std::size_t size);
-    // Completes a sequence cut by the end of the counted part with the bytes that follow it in
-    // the file (none at the end of the file); counts no character that starts there.
-    void Finish(const unsigned char* after, std::size_t size);
+    // Counts the characters that start at p[0, size) (a two-byte Cyrillic one half at each of
+    // its bytes). p[-1], p[size] and p[size + 1] must be readable: the neighbours in the file,
+    // or 0 where the file has none.
+    void Count(const unsigned char* p, std::size_t size);
     // Adds the counts by code to `counts`.
     void AddTo(ByteCounts& counts) const;
 
   private:
-    void Count(char32_t point);
+    void CountOne(const unsigned char* p);
 
-    std::array<std::uint64_t, 0x800> below800_{};  // points U+0000..U+07FF
-    std::array<std::uint64_t, 0x200> from2000_{};  // points U+2000..U+21FF
-    unsigned char carry_[4] = {};
-    std::size_t carried_ = 0;
+    // ASCII by byte; Cyrillic two-byte characters (lead 0xD0 or 0xD1) by 128 + their point
+    // - U+0400, counted once at each of their two bytes.
+    std::array<std::uint64_t, 256> halves_{};
+    std::array<std::uint64_t, 0x800> twoByte_{};   // other two-byte points
+    std::array<std::uint64_t, 0x200> from2000_{};  // three-byte points U+2000..U+21FF
 };
 
 // Translates a UTF-8 text through a map on 8-bit codes, buffer by buffer: each character with a
@@ -48,11 +50,20 @@ class Utf8Translator {
                           std::uint64_t& characters);
 
   private:
+    void FillTwoByte();
+    std::size_t Block(const unsigned char* in, unsigned char* out, std::uint64_t& characters) const;
     std::size_t One(const unsigned char* in, std::size_t available, bool last, unsigned char* out,
                     std::size_t& o, std::uint64_t& characters);
 
     // Per code: the UTF-8 of its mapped code in the low bytes, its length in the top byte.
     std::array<std::uint32_t, 256> encoded_{};
+    // The same per two-byte point (U+0080..U+07FF): its mapped code's, or its own bytes.
+    std::array<std::uint32_t, 0x800> twoByte_{};
+    // When every ASCII and Cyrillic two-byte character keeps its length (`sameLengths_`): the
+    // byte written for an ASCII byte, and for the lead and the continuation of each point
+    // U+0400..U+047F.
+    unsigned char sameLength_[3][128] = {};
+    bool sameLengths_ = false;
     bool toCodes_ = false;
     unsigned char none_ = 0;
     unsigned char carry_[4] = {};

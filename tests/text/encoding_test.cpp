@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <iconv.h>
+#include <unistd.h>
 
 #include <random>
 #include <string>
@@ -116,35 +117,60 @@ TEST(Utf8TranslatorTest, SequencesCutByEveryBufferEndComeOutWhole) {
 }
 
 TEST(Utf8CounterTest, CountsCodesAcrossPiecesAndSliceEnds) {
-    const std::string in = "\xEF\xBB\xBFЖж ёЁ\xE2\x80\x94\xE2\x98\xBA\xC3\xA9\xD0";
+    // Long enough for the blocks; the rarer characters both inside blocks and at their ends.
+    std::string in = "\xEF\xBB\xBFЖж ёЁ\xE2\x80\x94\xE2\x98\xBA\xC3\xA9\xD0";
+    in += std::string("съешь же ещё этих мягких французских булок") + in + "abc\xD1";
+    // With a zero before and two after, as at the ends of a file.
+    const std::string padded = std::string(1, '\0') + in + std::string(2, '\0');
+    const auto* p = reinterpret_cast<const unsigned char*>(padded.data()) + 1;
     ByteCounts whole{};
     Utf8Counter one;
-    one.Feed(reinterpret_cast<const unsigned char*>(in.data()), in.size());
-    one.Finish(nullptr, 0);
+    one.Count(p, in.size());
     one.AddTo(whole);
-    EXPECT_EQ(whole[0xC6], 1u);
-    EXPECT_EQ(whole[0xE6], 1u);
-    EXPECT_EQ(whole[0xB8], 1u);
-    EXPECT_EQ(whole[0xA8], 1u);
-    EXPECT_EQ(whole[0x97], 1u);  // the em dash
-    EXPECT_EQ(whole[' '], 1u);
+    EXPECT_EQ(whole[0xC6], 2u);  // Ж
+    EXPECT_EQ(whole[0xE6], 3u);  // ж
+    EXPECT_EQ(whole[0xB8], 3u);  // ё
+    EXPECT_EQ(whole[0x97], 2u);  // the em dash
     std::uint64_t total = 0;
     for (const auto count : whole) total += count;
-    EXPECT_EQ(total, 6u);  // no BOM, U+263A, U+00E9 or the cut lead byte
-    // Cut into two slices anywhere, counted apart and added: the same counts.
+    // No BOM, U+263A, U+00E9 or cut lead byte: 6 characters twice, the phrase, "abc".
+    EXPECT_EQ(total, 2 * 6u + 42 + 3);
+    // Cut into two stretches anywhere, counted apart with their neighbours: the same counts.
     for (std::size_t cut = 0; cut <= in.size(); ++cut) {
         ByteCounts parts{};
         Utf8Counter first;
         Utf8Counter second;
-        const auto* p = reinterpret_cast<const unsigned char*>(in.data());
-        first.Feed(p, cut);
-        first.Finish(p + cut, std::min<std::size_t>(3, in.size() - cut));
-        second.Feed(p + cut, in.size() - cut);
-        second.Finish(nullptr, 0);
+        first.Count(p, cut);
+        second.Count(p + cut, in.size() - cut);
         first.AddTo(parts);
         second.AddTo(parts);
         EXPECT_EQ(parts, whole) << "cut at " << cut;
     }
+}
+
+TEST(Utf8CounterTest, AFileCountsTheSameInSlicesOfEverySize) {
+    std::string text;
+    for (int i = 0; i < 40; ++i) text += "Жёлтый ёж — «\xE2\x98\xBA» ok\xFF\xD0\n";
+    char name[] = "/tmp/varn-utf8-count-XXXXXX";
+    const int fd = ::mkstemp(name);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::write(fd, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+    ::close(fd);
+    ByteCounts whole{};
+    CountOptions options;
+    options.encoding = Encoding::Utf8;
+    CountFileBytes(name, whole, {}, {}, options);
+    EXPECT_EQ(whole[0xC6], 40u);
+    EXPECT_EQ(whole[0xB8], 80u);
+    EXPECT_EQ(whole[0xAB], 40u);
+    for (std::size_t buffer = 1; buffer <= 70; ++buffer) {
+        ByteCounts counts{};
+        options.bufferSize = buffer;
+        const FileCount counted = CountFileBytes(name, counts, {}, {}, options);
+        EXPECT_EQ(counts, whole) << "buffer " << buffer;
+        EXPECT_EQ(counted.total, text.size());
+    }
+    ::unlink(name);
 }
 
 // Windows-1251 codes of a text in `encoding`.
