@@ -52,6 +52,8 @@ class Utf8Translator {
   private:
     void FillTwoByte();
     std::size_t Block(const unsigned char* in, unsigned char* out, std::uint64_t& characters) const;
+    std::size_t WideBlock(const unsigned char* in, unsigned char* out,
+                          std::uint64_t& characters) const;
     std::size_t One(const unsigned char* in, std::size_t available, bool last, unsigned char* out,
                     std::size_t& o, std::uint64_t& characters);
 
@@ -64,6 +66,7 @@ class Utf8Translator {
     // U+0400..U+047F.
     unsigned char sameLength_[3][128] = {};
     bool sameLengths_ = false;
+    bool wide_ = false;  // the processor looks up 64 bytes at a time
     bool toCodes_ = false;
     unsigned char none_ = 0;
     unsigned char carry_[4] = {};
