@@ -43,22 +43,24 @@ void CountForSubstitution(TForm1& form) {
     form.CountStudyFileOnStandard(standard);
 }
 
-// Reports the engine's result: its own failures in a box, the others as errors that end the
-// handler. True when the whole output was written.
-bool Report(TForm1& form, varn::DosTextResult result, const varn::io::Failure& failure) {
-    switch (result) {
-        case varn::DosTextResult::Ok:
+// Reports the engine's result: a file that cannot be opened or created in a box, the other
+// failures as errors that end the handler. True when the whole output was written.
+bool Report(TForm1& form, const varn::io::Failure& failure) {
+    switch (failure.kind) {
+        case varn::io::FailureKind::None:
             return true;
-        case varn::DosTextResult::InputOpenFailed:
-        case varn::DosTextResult::OutputCreateFailed:
-            ShowMessageText(form, SubstitutionFailureText(result));
+        case varn::io::FailureKind::Open:
+        case varn::io::FailureKind::NotRegular:
+        case varn::io::FailureKind::Create:
+        case varn::io::FailureKind::NotReplaceable:
+            ShowMessageText(form, SubstitutionFailureText(failure.kind));
             return false;
-        case varn::DosTextResult::ReadFailed:
-        case varn::DosTextResult::WriteFailed:
-        case varn::DosTextResult::ReplaceFailed:
-            throw varn::io::FileError(failure);
+        case varn::io::FailureKind::Read:
+        case varn::io::FailureKind::Write:
+        case varn::io::FailureKind::Replace:
+            break;
     }
-    return false;
+    throw varn::io::FileError(failure);
 }
 
 // The pass reads and writes the file under study in its encoding.
@@ -91,11 +93,8 @@ void TForm1::ButtonNewFileClick() {
     const varn::ByteMap map = varn::SubstitutionMap(state.LetterTable);
     if (!KeyFitsFileEncoding(map)) return;
     // The chosen file is replaced only by a complete result, keeping its permission bits.
-    varn::io::Failure failure;
-    const varn::DosTextResult result =
-        varn::TranslateDosText(source, output, map, varn::ProgressRule::AdvanceBefore,
-                               SubstitutionAdvance(*this), InFileEncoding(*this), &failure);
-    Report(*this, result, failure);
+    Report(*this, varn::TranslateDosText(source, output, map, varn::ProgressRule::AdvanceBefore,
+                                         SubstitutionAdvance(*this), InFileEncoding(*this)));
 }
 
 void TForm1::Button_VOknoClick() {
@@ -112,24 +111,18 @@ void TForm1::Button_VOknoClick() {
     varn::io::Failure failure;
     const varn::InputFile input(source);
     if (!input.IsOpen()) {
-        Report(*this, varn::DosTextResult::InputOpenFailed, input.Failure());
+        Report(*this, input.Failure());
         return;
     }
     varn::io::TemporaryFile substituted;
     if (!substituted.Create(".", kSubstitutionTempPrefix, failure)) {
-        Report(*this, varn::DosTextResult::OutputCreateFailed, failure);
+        Report(*this, failure);
         return;
     }
-    const varn::DosTextResult result =
-        varn::ReplaceLetters(state.LetterTable, input, substituted.fd(), SubstitutionAdvance(*this),
-                             InFileEncoding(*this));
-    const int error = errno;
-    if (result == varn::DosTextResult::ReadFailed)
-        failure = {varn::io::FailureKind::Read, source, error};
-    if (result == varn::DosTextResult::WriteFailed) {
-        failure = {varn::io::FailureKind::Write, substituted.path(), error};
-    }
-    if (!Report(*this, result, failure)) return;
+    failure = varn::ReplaceLetters(state.LetterTable, input, substituted.fd(),
+                                   SubstitutionAdvance(*this), InFileEncoding(*this));
+    if (failure.kind == varn::io::FailureKind::Write) failure.path = substituted.path();
+    if (!Report(*this, failure)) return;
     ProgressBarNewFile.setPosition(ProgressBarNewFile.max());
     struct stat info {};
     if (::fstat(substituted.fd(), &info) != 0) {

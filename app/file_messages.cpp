@@ -103,8 +103,8 @@ MessageText CryptOpenFailureText(varn::CryptOutcome outcome, bool decrypt) {
     return {kind, "Ошибка открытия файла.", "The Error of the opening of the file."};
 }
 
-MessageText SubstitutionFailureText(varn::DosTextResult result) {
-    if (result == varn::DosTextResult::InputOpenFailed) {
+MessageText SubstitutionFailureText(varn::io::FailureKind kind) {
+    if (kind == varn::io::FailureKind::Open || kind == varn::io::FailureKind::NotRegular) {
         return {MessageKind::Error, "Входной файл не открыт.", "The Input file not open."};
     }
     return {MessageKind::Error, "Выходной файл не создан.", "The Output file is not created."};

@@ -33,7 +33,7 @@ MessageText CryptOpenFailureText(varn::CryptOutcome outcome, bool decrypt);
 
 // The substitution engine's own failures: the input that cannot be opened and the output that
 // cannot be created. Other failures end the handler with UnexpectedErrorText.
-MessageText SubstitutionFailureText(varn::DosTextResult result);
+MessageText SubstitutionFailureText(varn::io::FailureKind kind);
 
 // Shows a message of the tables above.
 void ShowMessageText(TForm1& form, const MessageText& message);

@@ -63,16 +63,11 @@ std::vector<CaesarMessage> RunCaesarPass(const std::string& fileName, bool decip
         return {CaesarMessage::TempNotOpen};
     }
 
-    switch (TranslateDosText(
+    failure = TranslateDosText(
         input, result.fd(), decipher ? CaesarDecipherMap() : CaesarEncipherMap(),
-        ProgressRule::AdvanceAfter, [&bar](std::uint64_t steps) { bar.Advance(steps); }, options)) {
-        case DosTextResult::Ok:
-            break;
-        case DosTextResult::ReadFailed:
-            return {CaesarMessage::ReadFailed};
-        default:
-            return {CaesarMessage::TempNotOpen};
-    }
+        ProgressRule::AdvanceAfter, [&bar](std::uint64_t steps) { bar.Advance(steps); }, options);
+    if (failure.kind == io::FailureKind::Read) return {CaesarMessage::ReadFailed};
+    if (failure) return {CaesarMessage::TempNotOpen};
     bar.Fill();
 
     if (!result.Commit(failure)) {

@@ -13,14 +13,11 @@ std::string WriteDeciphered(const std::string& path, const ByteMap& map, int des
     if (!file.IsOpen()) return "cannot open " + path;
     DosTextOptions options;
     options.encoding = encoding;
-    switch (TranslateDosText(file, descriptor, map, ProgressRule::AdvanceBefore, {}, options)) {
-        case DosTextResult::Ok:
-            return {};
-        case DosTextResult::ReadFailed:
-            return "cannot read " + path;
-        default:
-            return std::string("cannot write the output: ") + std::strerror(errno);
-    }
+    const io::Failure failure =
+        TranslateDosText(file, descriptor, map, ProgressRule::AdvanceBefore, {}, options);
+    if (failure.kind == io::FailureKind::Read) return "cannot read " + path;
+    if (failure) return std::string("cannot write the output: ") + std::strerror(failure.error);
+    return {};
 }
 
 }  // namespace varn::cli

@@ -12,7 +12,7 @@
 
 namespace varn {
 
-InputFile::InputFile(const std::string& path) {
+InputFile::InputFile(const std::string& path) : path_(path) {
     struct stat st {};
     fd_ = io::OpenRegular(path, O_RDONLY, st, failure_);
     if (!fd_.ok()) return;

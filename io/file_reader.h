@@ -26,6 +26,8 @@ class InputFile {
     // Permission bits.
     mode_t Mode() const { return mode_; }
     const io::Failure& Failure() const { return failure_; }
+    // The name it was opened by, for the failures of a pass over it.
+    const std::string& Path() const { return path_; }
     // Always true for an open file: it can be read at any offset and mapped.
     bool IsRegular() const { return fd_.ok(); }
 
@@ -38,6 +40,7 @@ class InputFile {
 
   private:
     io::Fd fd_;
+    std::string path_;
     std::uint64_t size_ = 0;
     io::FileId id_;
     mode_t mode_ = 0;

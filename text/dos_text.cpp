@@ -210,9 +210,9 @@ class PieceMaker {
 // Reading ahead never runs further than this many buffers: memory stays constant.
 constexpr std::size_t kPiecesInFlight = 4;
 
-// The pass itself; `error` gets errno of a failed read or write.
-DosTextResult Translate(const InputFile& input, int output, const ByteMap& map, ProgressRule rule,
-                        const ProgressAdvance& advance, const DosTextOptions& options, int& error) {
+// The pass itself.
+io::Failure Translate(const InputFile& input, int output, const ByteMap& map, ProgressRule rule,
+                      const ProgressAdvance& advance, const DosTextOptions& options) {
     PieceMaker maker(input, map, options);
     PieceRing ring(options.pipeline ? kPiecesInFlight : 1, maker.Capacity());
     const auto make = [&](PieceRing::Slot& slot) {
@@ -236,12 +236,10 @@ DosTextResult Translate(const InputFile& input, int output, const ByteMap& map, 
         if (slot == nullptr) break;  // the reading thread failed: Join hands its error on
         const Piece& piece = slot->payload;
         if (piece.readFailed) {
-            error = maker.ReadError();
-            return DosTextResult::ReadFailed;
+            return {io::FailureKind::Read, input.Path(), maker.ReadError()};
         }
         if (!io::WriteAll(output, slot->buffer.Data(), piece.size)) {
-            error = errno;
-            return DosTextResult::WriteFailed;
+            return io::FailureNow(io::FailureKind::Write, {});
         }
         if (advance && piece.characters > 0) {
             const std::uint64_t steps =
@@ -254,7 +252,7 @@ DosTextResult Translate(const InputFile& input, int output, const ByteMap& map, 
         if (last) break;
     }
     workers.Join();
-    return DosTextResult::Ok;
+    return {};
 }
 
 }  // namespace
@@ -346,45 +344,25 @@ std::size_t DosTextTranslator::Translate(const unsigned char* in, std::size_t si
     return o;
 }
 
-DosTextResult TranslateDosText(const InputFile& input, int output, const ByteMap& map,
-                               ProgressRule rule, const ProgressAdvance& advance,
-                               const DosTextOptions& options) {
-    int error = 0;
-    const DosTextResult result = Translate(input, output, map, rule, advance, options, error);
-    // The threads are joined by now: errno says what failed, for the caller to report.
-    if (result != DosTextResult::Ok) errno = error;
-    return result;
+io::Failure TranslateDosText(const InputFile& input, int output, const ByteMap& map,
+                             ProgressRule rule, const ProgressAdvance& advance,
+                             const DosTextOptions& options) {
+    return Translate(input, output, map, rule, advance, options);
 }
 
-DosTextResult TranslateDosText(const std::string& inPath, const io::Target& out, const ByteMap& map,
-                               ProgressRule rule, const ProgressAdvance& advance,
-                               const DosTextOptions& options, io::Failure* failure) {
-    io::Failure ignored;
-    io::Failure& reported = failure != nullptr ? *failure : ignored;
+io::Failure TranslateDosText(const std::string& inPath, const io::Target& out, const ByteMap& map,
+                             ProgressRule rule, const ProgressAdvance& advance,
+                             const DosTextOptions& options) {
     const InputFile input(inPath);
-    if (!input.IsOpen()) {
-        reported = input.Failure();
-        return DosTextResult::InputOpenFailed;
-    }
+    if (!input.IsOpen()) return input.Failure();
+    io::Failure failure;
     io::Replacement output;
-    if (!output.Begin(out, kDosTextTempPrefix, reported)) {
-        return reported.kind == io::FailureKind::Replace ? DosTextResult::ReplaceFailed
-                                                         : DosTextResult::OutputCreateFailed;
-    }
-    const DosTextResult result = TranslateDosText(input, output.fd(), map, rule, advance, options);
-    if (result == DosTextResult::ReadFailed) {
-        reported = io::FailureNow(io::FailureKind::Read, inPath);
-        return result;
-    }
-    if (result != DosTextResult::Ok) {
-        reported = io::FailureNow(io::FailureKind::Write, out.path);
-        return result;
-    }
-    if (!output.Commit(reported)) {
-        return reported.kind == io::FailureKind::Write ? DosTextResult::WriteFailed
-                                                       : DosTextResult::ReplaceFailed;
-    }
-    return DosTextResult::Ok;
+    if (!output.Begin(out, kDosTextTempPrefix, failure)) return failure;
+    failure = TranslateDosText(input, output.fd(), map, rule, advance, options);
+    if (failure.kind == io::FailureKind::Write) failure.path = out.path;
+    if (failure) return failure;
+    output.Commit(failure);
+    return failure;
 }
 
 }  // namespace varn

@@ -15,15 +15,6 @@ namespace varn {
 
 using ByteMap = std::array<unsigned char, 256>;
 
-enum class DosTextResult {
-    Ok,
-    InputOpenFailed,     // the input is missing, unreadable or not a regular file
-    OutputCreateFailed,  // the output (or its temporary) cannot be created
-    ReadFailed,
-    WriteFailed,    // the output could not be written in full or flushed
-    ReplaceFailed,  // the complete output could not be renamed into place
-};
-
 // When a pass over n characters advances its bar.
 enum class ProgressRule {
     AdvanceBefore,  // at characters 0, 100, 200, ... before counting them: 250 give 3 steps
@@ -63,17 +54,19 @@ bool DosTextPathAvailable(DosTextPath path);
 // Translates one text file into another in DOS text mode through `map`: reading drops every
 // byte 13 and ends at the first byte 26; each remaining byte b becomes map[b]; writing turns
 // every output byte 10 into 13 10. The output is written from the descriptor's position.
-// `advance` receives the steps of `rule` per buffer.
-DosTextResult TranslateDosText(const InputFile& input, int output, const ByteMap& map,
-                               ProgressRule rule, const ProgressAdvance& advance,
-                               const DosTextOptions& options = {});
+// `advance` receives the steps of `rule` per buffer. Returns what failed, with errno: Read (with
+// the input's name) or Write (without a name: the descriptor is the caller's); nothing on success.
+io::Failure TranslateDosText(const InputFile& input, int output, const ByteMap& map,
+                             ProgressRule rule, const ProgressAdvance& advance,
+                             const DosTextOptions& options = {});
 
 // The same from a named regular file to a target that the complete output replaces atomically
-// (io::Replacement): on any failure the target is as it was and nothing is left behind. `failure`
-// (if given) receives what failed.
-DosTextResult TranslateDosText(const std::string& inPath, const io::Target& out, const ByteMap& map,
-                               ProgressRule rule, const ProgressAdvance& advance,
-                               const DosTextOptions& options = {}, io::Failure* failure = nullptr);
+// (io::Replacement): on any failure the target is as it was and nothing is left behind. Returns
+// what failed: Open or NotRegular (the input), Create or NotReplaceable (the output), Read, Write
+// or Replace; nothing on success.
+io::Failure TranslateDosText(const std::string& inPath, const io::Target& out, const ByteMap& map,
+                             ProgressRule rule, const ProgressAdvance& advance,
+                             const DosTextOptions& options = {});
 
 // The buffer step of the above, for `in` holding no byte 26: writes at most 2 * size + 1 bytes
 // (one byte of scratch past the end) to `out`; returns the bytes written and sets `characters`

@@ -132,7 +132,7 @@ int main(int argc, char** argv) {
         const auto result = varn::ReplaceLetters(
             table, path, std::string(argv[3]), [&](std::uint64_t n) { steps += n; }, options);
         const double seconds = Seconds(start);
-        if (result != varn::DosTextResult::Ok) {
+        if (result) {
             std::fprintf(stderr, "substitution failed\n");
             return 1;
         }

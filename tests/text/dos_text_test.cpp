@@ -95,7 +95,7 @@ TEST_F(DosTextTest, SubstitutionWithoutPairingIsTheFileFolded) {
     for (const Case& c : cases) {
         const std::string in = dir.Write("in", c.in);
         position = 0;
-        EXPECT_EQ(ReplaceLetters(table, in, dir.Path("out"), advance), DosTextResult::Ok);
+        EXPECT_EQ(ReplaceLetters(table, in, dir.Path("out"), advance).kind, io::FailureKind::None);
         EXPECT_EQ(ReadBytes(dir.Path("out")), c.out);
         EXPECT_EQ(position, c.steps) << c.in.size() << " bytes";
     }
@@ -112,7 +112,7 @@ TEST_F(DosTextTest, SubstitutesThePairedLetters) {
         void Fill() override {}
     } bar;
     CountOnEtalon(table, s, in, kDescending, bar, bar);
-    ASSERT_EQ(ReplaceLetters(table, in, dir.Path("out"), advance), DosTextResult::Ok);
+    ASSERT_EQ(ReplaceLetters(table, in, dir.Path("out"), advance).kind, io::FailureKind::None);
     EXPECT_EQ(ReadBytes(dir.Path("out")), "baab e\r\nbaab e\r\n");
 }
 
@@ -121,8 +121,8 @@ TEST_F(DosTextTest, MappedLineFeedIsExpandedAndMappedAwayLineFeedIsNot) {
     map['x'] = 10;
     map[10] = 'y';
     const std::string in = dir.Write("in", "axb\nc");
-    ASSERT_EQ(TranslateDosText(in, dir.Path("out"), map, ProgressRule::AdvanceAfter, advance),
-              DosTextResult::Ok);
+    ASSERT_EQ(TranslateDosText(in, dir.Path("out"), map, ProgressRule::AdvanceAfter, advance).kind,
+              io::FailureKind::None);
     EXPECT_EQ(ReadBytes(dir.Path("out")), "a\r\nbyc");
 }
 
@@ -197,8 +197,9 @@ TEST_F(DosTextTest, BufferedPassEqualsTheByteLoopAtEveryBufferEnd) {
                         positions.clear();
                         position = 0;
                         ASSERT_EQ(TranslateDosText(in, dir.Path("out"), map, rule, advance,
-                                                   {buffer, mode.pipeline, mode.mapFile}),
-                                  DosTextResult::Ok);
+                                                   {buffer, mode.pipeline, mode.mapFile})
+                                      .kind,
+                                  io::FailureKind::None);
                         EXPECT_EQ(ReadBytes(dir.Path("out")), reference.out);
                         // After each buffer the bar is where the byte loop stands after the
                         // same characters.
@@ -230,8 +231,9 @@ TEST_F(DosTextTest, LargeFileWithAwkwardBuffersEqualsTheByteLoop) {
                 positions.clear();
                 position = 0;
                 ASSERT_EQ(TranslateDosText(in, dir.Path("out"), map, ProgressRule::AdvanceAfter,
-                                           advance, {buffer, mode.pipeline, mode.mapFile}),
-                          DosTextResult::Ok);
+                                           advance, {buffer, mode.pipeline, mode.mapFile})
+                              .kind,
+                          io::FailureKind::None);
                 EXPECT_TRUE(ReadBytes(dir.Path("out")) == reference.out);
                 EXPECT_EQ(positions, PositionsAtBufferEnds(ReadBytes(in), reference, buffer));
             }
@@ -301,25 +303,26 @@ TEST_F(DosTextTest, FailuresAreReportedAndNeverAsSuccess) {
         SCOPED_TRACE(testing::Message() << "pipeline " << mode.pipeline << " map " << mode.mapFile);
         const auto run = [&](const std::string& from, const std::string& to) {
             return TranslateDosText(from, to, map, ProgressRule::AdvanceBefore, advance,
-                                    {1000, mode.pipeline, mode.mapFile});
+                                    {1000, mode.pipeline, mode.mapFile})
+                .kind;
         };
-        EXPECT_EQ(run(dir.Path("missing"), dir.Path("out")), DosTextResult::InputOpenFailed);
-        EXPECT_EQ(run(folder, dir.Path("out")), DosTextResult::InputOpenFailed);
-        EXPECT_EQ(run(in, dir.Path("no/such/folder/out")), DosTextResult::OutputCreateFailed);
-        EXPECT_EQ(run(in, folder), DosTextResult::OutputCreateFailed);
-        EXPECT_EQ(run(in, "/dev/full"), DosTextResult::OutputCreateFailed);
-        EXPECT_EQ(run("/dev/zero", dir.Path("out")), DosTextResult::InputOpenFailed);
+        EXPECT_EQ(run(dir.Path("missing"), dir.Path("out")), io::FailureKind::Open);
+        EXPECT_EQ(run(folder, dir.Path("out")), io::FailureKind::NotRegular);
+        EXPECT_EQ(run(in, dir.Path("no/such/folder/out")), io::FailureKind::Create);
+        EXPECT_EQ(run(in, folder), io::FailureKind::NotReplaceable);
+        EXPECT_EQ(run(in, "/dev/full"), io::FailureKind::NotReplaceable);
+        EXPECT_EQ(run("/dev/zero", dir.Path("out")), io::FailureKind::NotRegular);
         {
             const FileSizeLimit full(5000);
-            EXPECT_EQ(run(large, dir.Path("out")), DosTextResult::WriteFailed);
+            EXPECT_EQ(run(large, dir.Path("out")), io::FailureKind::Write);
         }
         // Opens, but reading its first bytes fails (nothing is mapped at address 0).
-        EXPECT_EQ(run("/proc/self/mem", dir.Path("out")), DosTextResult::ReadFailed);
+        EXPECT_EQ(run("/proc/self/mem", dir.Path("out")), io::FailureKind::Read);
         // No failure left a file behind.
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path("")),
                                 std::filesystem::directory_iterator()),
                   3);
-        EXPECT_EQ(run(in, dir.Path("out")), DosTextResult::Ok);
+        EXPECT_EQ(run(in, dir.Path("out")), io::FailureKind::None);
         std::filesystem::remove(dir.Path("out"));
     }
 }
@@ -347,15 +350,17 @@ TEST_F(DosTextTest, AFailedThreadStartTranslatesOnOneThreadAndAThrowingReaderPas
     const ByteMap map = Identity();
     std::vector<std::uint64_t> wanted;
     ASSERT_EQ(TranslateDosText(in, dir.Path("want"), map, ProgressRule::AdvanceAfter,
-                               [&](std::uint64_t n) { wanted.push_back(n); }, {1000}),
-              DosTextResult::Ok);
+                               [&](std::uint64_t n) { wanted.push_back(n); }, {1000})
+                  .kind,
+              io::FailureKind::None);
 
     const test::FaultyLauncher noThreads(0);
     std::vector<std::uint64_t> steps;
     ASSERT_EQ(TranslateDosText(in, dir.Path("out"), map, ProgressRule::AdvanceAfter,
                                [&](std::uint64_t n) { steps.push_back(n); },
-                               {1000, true, false, &noThreads}),
-              DosTextResult::Ok);
+                               {1000, true, false, &noThreads})
+                  .kind,
+              io::FailureKind::None);
     EXPECT_EQ(ReadBytes(dir.Path("out")), ReadBytes(dir.Path("want")));
     EXPECT_EQ(steps, wanted);
     EXPECT_EQ(noThreads.Attempts(), 1);
@@ -374,8 +379,8 @@ TEST_F(DosTextTest, AFailedThreadStartTranslatesOnOneThreadAndAThrowingReaderPas
 TEST_F(DosTextTest, ExistingOutputIsReplaced) {
     const std::string in = dir.Write("in", "ab");
     const std::string out = dir.Write("out", "a much longer old content");
-    ASSERT_EQ(TranslateDosText(in, out, Identity(), ProgressRule::AdvanceBefore, advance),
-              DosTextResult::Ok);
+    ASSERT_EQ(TranslateDosText(in, out, Identity(), ProgressRule::AdvanceBefore, advance).kind,
+              io::FailureKind::None);
     EXPECT_EQ(ReadBytes(out), "ab");
 }
 
