@@ -78,23 +78,14 @@ struct Slice {
 using SliceRing = SlotRing<Slice>;
 
 // Copies the slice through the slot's buffer a cache-sized piece at a time, so the counting
-// reads from the core's own cache; or, when asked, maps it whole.
+// reads from the core's own cache.
 void ReadAndCount(const InputFile& file, SliceRing::Slot& slot, std::uint64_t sliceSize,
-                  std::uint64_t fileSize, bool map, bool utf8) {
+                  std::uint64_t fileSize, bool utf8) {
     Slice& slice = slot.payload;
     slice.offset = slot.sequence * sliceSize;
     slice.want = static_cast<std::size_t>(std::min(sliceSize, fileSize - slice.offset));
     slice.counts.fill(0);
     slice.got = 0;
-    if (map) {
-        const unsigned char* view = MapFilePart(file.Descriptor(), slice.offset, slice.want);
-        if (view != nullptr) {
-            CountBytes(view, slice.want, slice.counts);
-            UnmapFilePart(view, slice.want);
-            slice.got = static_cast<std::int64_t>(slice.want);
-            return;
-        }
-    }
     unsigned char* buffer = slot.buffer.Data();
     std::size_t done = 0;
     if (utf8) {
@@ -171,16 +162,13 @@ FileCount CountFileBytes(const std::string& path, ByteCounts& counts,
     const std::uint64_t sliceSize = std::max<std::size_t>(options.bufferSize, 1);
     // Mapping needs page-aligned offsets.
     const bool utf8 = options.encoding == Encoding::Utf8;
-    const bool map = !utf8 && options.mapFile &&
-                     sliceSize % static_cast<std::size_t>(::sysconf(_SC_PAGESIZE)) == 0;
     const std::uint64_t slices = (result.size + sliceSize - 1) / sliceSize;
     SliceRing ring(kSlicesAhead,
-                   map    ? 0
-                   : utf8 ? std::min<std::uint64_t>(sliceSize, kReadPiece) + kUtf8Margin
-                          : std::min<std::uint64_t>(sliceSize, kReadPiece),
+                   utf8 ? std::min<std::uint64_t>(sliceSize, kReadPiece) + kUtf8Margin
+                        : std::min<std::uint64_t>(sliceSize, kReadPiece),
                    slices);
     const auto count = [&](SliceRing::Slot& slot) {
-        ReadAndCount(file, slot, sliceSize, result.size, map, utf8);
+        ReadAndCount(file, slot, sliceSize, result.size, utf8);
         ring.Publish(slot);
     };
 

@@ -16,9 +16,6 @@ using ByteCounts = std::array<std::uint64_t, 256>;
 struct CountOptions {
     std::size_t bufferSize = std::size_t{1} << 20;  // bytes per step of the pass (and per thread)
     unsigned threads = 2;  // 1, or 2 to count on a second thread as well (progress stays here)
-    // Map the file piece by piece rather than copy it through read(). Off: a mapping pays a page
-    // fault (or a populating walk) per 4 KiB, which on some hosts costs more than the copy.
-    bool mapFile = false;
     const ThreadLauncher* launcher = nullptr;  // how the second thread starts (null: the usual way)
     // The counts are by 8-bit code: a KOI8-R or CP866 byte counts as its code, a UTF-8 character
     // as its code; characters without one (and invalid UTF-8) count as nothing.

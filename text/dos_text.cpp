@@ -144,7 +144,7 @@ class PieceMaker {
     enum class Mode { Dos, Plain, Utf8 };
 
     PieceMaker(const InputFile& input, const ByteMap& map, const DosTextOptions& options)
-        : reader_(input, options.bufferSize, options.mapFile),
+        : reader_(input, options.bufferSize),
           mode_(options.encoding == Encoding::Utf8 ? Mode::Utf8
                 : UsesDosText(options.encoding)    ? Mode::Dos
                                                    : Mode::Plain),

@@ -26,9 +26,6 @@ struct DosTextOptions {
     // A second thread reads and translates the next buffers while this one writes; progress is
     // still reported on the calling thread, after each buffer is written.
     bool pipeline = true;
-    // Map the input a window at a time rather than copy it through read(). Off: a mapping pays a
-    // page fault per 4 KiB, which on some hosts (virtual machines) costs more than the copy.
-    bool mapFile = false;
     const ThreadLauncher* launcher = nullptr;  // how the second thread starts (null: the usual way)
     // The text's encoding: `map` is on 8-bit codes, so a KOI8-R or CP866 byte goes through its
     // code and back (a character the page lacks stays as it is: see MissingCharacters) and UTF-8

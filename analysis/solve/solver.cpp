@@ -145,7 +145,7 @@ Solution SolveFile(const std::string& path, Language language, Progress* progres
         progress->SetMax(file.Size() / kProgressStep);
         progress->SetPosition(0);
     }
-    PieceReader reader(file, std::size_t{1} << 20, false);
+    PieceReader reader(file, std::size_t{1} << 20);
     CodeReader codes(encoding, 1);
     std::vector<unsigned char> decoded;
     if (encoding != Encoding::Windows1251)

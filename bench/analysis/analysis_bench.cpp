@@ -1,7 +1,7 @@
 // The workloads of run_benchmarks.sh: the letter count and the substitution over a file. Each
 // prints its own time and MB/s when run alone.
-//   analysis_bench count FILE [threads] [buffer] [map 0|1] [encoding]
-//   analysis_bench replace FILE OUT [pipeline 0|1] [map 0|1] [buffer] [encoding]
+//   analysis_bench count FILE [threads] [buffer] [encoding]
+//   analysis_bench replace FILE OUT [pipeline 0|1] [buffer] [encoding]
 //   analysis_bench make-text FILE BYTES
 //   analysis_bench convert FILE OUT ENCODING   (a Windows-1251 text in another encoding)
 // The encoding is windows-1251 (the default), utf-8, koi8-r or cp866.
@@ -109,8 +109,7 @@ int main(int argc, char** argv) {
         if (argc >= 4) options.threads = static_cast<unsigned>(std::atoi(argv[3]));
         if (argc >= 5 && std::strtoull(argv[4], nullptr, 10) > 0)
             options.bufferSize = std::strtoull(argv[4], nullptr, 10);
-        if (argc >= 6) options.mapFile = std::atoi(argv[5]) != 0;
-        options.encoding = encodingAt(6);
+        options.encoding = encodingAt(5);
         const auto start = std::chrono::steady_clock::now();
         varn::CountAll(table, path, varn::kDescending, bar, options);
         const std::string what = "count, " + std::to_string(options.threads) + " thread(s), " +
@@ -122,10 +121,9 @@ int main(int argc, char** argv) {
     if (mode == "replace" && argc >= 4) {
         varn::DosTextOptions options;
         if (argc >= 5) options.pipeline = std::atoi(argv[4]) != 0;
-        if (argc >= 6) options.mapFile = std::atoi(argv[5]) != 0;
-        if (argc >= 7 && std::strtoull(argv[6], nullptr, 10) > 0)
-            options.bufferSize = std::strtoull(argv[6], nullptr, 10);
-        options.encoding = encodingAt(7);
+        if (argc >= 6 && std::strtoull(argv[5], nullptr, 10) > 0)
+            options.bufferSize = std::strtoull(argv[5], nullptr, 10);
+        options.encoding = encodingAt(6);
         const varn::LetterTable table = PairedTable();
         const auto start = std::chrono::steady_clock::now();
         std::uint64_t steps = 0;

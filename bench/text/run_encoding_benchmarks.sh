@@ -33,10 +33,10 @@ echo "| pass | wall | CPU | peak RSS |"
 echo "|---|---|---|---|"
 for encoding in windows-1251 utf-8 koi8-r cp866; do
     size=$(stat -c %s "$encoding.txt")
-    best "count, $encoding ($size bytes)" "$bench" count "$encoding.txt" 2 0 0 "$encoding"
+    best "count, $encoding ($size bytes)" "$bench" count "$encoding.txt" 2 0 "$encoding"
 done
 for encoding in windows-1251 utf-8 koi8-r cp866; do
     size=$(stat -c %s "$encoding.txt")
-    best "substitution, $encoding ($size bytes)" "$bench" replace "$encoding.txt" out.txt 1 0 0 "$encoding"
+    best "substitution, $encoding ($size bytes)" "$bench" replace "$encoding.txt" out.txt 1 0 "$encoding"
     rm -f out.txt
 done

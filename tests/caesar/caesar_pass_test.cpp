@@ -214,7 +214,7 @@ TEST_F(CaesarPassTest, PipelinedAndSequentialPassesAgree) {
     for (bool pipeline : {false, true}) {
         Write("text.txt", text);
         bar = RecordingBar{};
-        EXPECT_EQ(RunCaesarPass("text.txt", false, false, bar, {4099, pipeline, true}),
+        EXPECT_EQ(RunCaesarPass("text.txt", false, false, bar, {4099, pipeline}),
                   Messages{CaesarMessage::DoneEncrypt});
         results[pipeline] = Read(kCaesarResultFile);
         advanced[pipeline] = bar.advanced;

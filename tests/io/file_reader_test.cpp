@@ -13,32 +13,10 @@ namespace {
 
 using test::TempDir;
 
-TEST(MapFilePartTest, MapsWhatTheFileHoldsAndRefusesPagesPastItsEnd) {
-    TempDir dir;
-    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
-    const std::string bytes = std::string(page, 'a') + "tail";
-    const InputFile file(dir.Write("f", bytes));
-    ASSERT_TRUE(file.IsOpen());
-
-    const unsigned char* whole = MapFilePart(file.Descriptor(), 0, bytes.size());
-    ASSERT_NE(whole, nullptr);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(whole), bytes.size()), bytes);
-    UnmapFilePart(whole, bytes.size());
-
-    const unsigned char* second = MapFilePart(file.Descriptor(), page, 4);
-    ASSERT_NE(second, nullptr);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(second), 4), "tail");
-    UnmapFilePart(second, 4);
-
-    // Touching the third page would raise a bus error: it is refused instead.
-    EXPECT_EQ(MapFilePart(file.Descriptor(), 0, 3 * page), nullptr);
-    EXPECT_EQ(MapFilePart(file.Descriptor(), 0, 0), nullptr);
-}
-
 // Reads the whole file through a PieceReader; every piece but the last is full.
-std::string ReadInPieces(const std::string& path, std::size_t pieceSize, bool map) {
+std::string ReadInPieces(const std::string& path, std::size_t pieceSize) {
     const InputFile file(path);
-    PieceReader reader(file, pieceSize, map);
+    PieceReader reader(file, pieceSize);
     std::string all;
     for (;;) {
         const unsigned char* data = nullptr;
@@ -49,7 +27,7 @@ std::string ReadInPieces(const std::string& path, std::size_t pieceSize, bool ma
     }
 }
 
-TEST(PieceReaderTest, PiecesJoinIntoTheFileAcrossMappedWindows) {
+TEST(PieceReaderTest, PiecesJoinIntoTheFile) {
     TempDir dir;
     std::mt19937 random(9);
     std::string bytes((std::size_t{9} << 20) + 5, '\0');
@@ -57,20 +35,18 @@ TEST(PieceReaderTest, PiecesJoinIntoTheFileAcrossMappedWindows) {
     const std::string path = dir.Write("f", bytes);
     for (std::size_t piece : {std::size_t{4093}, std::size_t{1} << 20, std::size_t{3000001},
                               bytes.size(), bytes.size() + 1}) {
-        for (bool map : {true, false}) {
-            SCOPED_TRACE(testing::Message() << "piece " << piece << " map " << map);
-            EXPECT_TRUE(ReadInPieces(path, piece, map) == bytes);
-        }
+        SCOPED_TRACE(testing::Message() << "piece " << piece);
+        EXPECT_TRUE(ReadInPieces(path, piece) == bytes);
     }
 }
 
-TEST(PieceReaderTest, FilesThatCannotBeMappedAreRead) {
+TEST(PieceReaderTest, EmptyUnreadableAndSizelessFiles) {
     TempDir dir;
-    EXPECT_EQ(ReadInPieces(dir.Write("empty", ""), 4096, true), "");
+    EXPECT_EQ(ReadInPieces(dir.Write("empty", ""), 4096), "");
     // Its size reads 0, and reading its first bytes fails.
-    EXPECT_EQ(ReadInPieces("/proc/self/mem", 4096, true), "read error");
+    EXPECT_EQ(ReadInPieces("/proc/self/mem", 4096), "read error");
     // A file under /proc has no size, yet holds bytes.
-    EXPECT_FALSE(ReadInPieces("/proc/self/status", 7, true).empty());
+    EXPECT_FALSE(ReadInPieces("/proc/self/status", 7).empty());
 }
 
 }  // namespace

@@ -129,9 +129,8 @@ TEST_F(DosTextTest, MappedLineFeedIsExpandedAndMappedAwayLineFeedIsNot) {
 // The ways of running a pass; each must give the same file and the same bar positions.
 struct Mode {
     bool pipeline;
-    bool mapFile;
 };
-constexpr Mode kModes[] = {{true, true}, {true, false}, {false, true}, {false, false}};
+constexpr Mode kModes[] = {{true}, {false}};
 
 // Where the bar must stand after each buffer of `buffer` input bytes.
 std::vector<std::uint64_t> PositionsAtBufferEnds(const std::string& bytes,
@@ -191,13 +190,12 @@ TEST_F(DosTextTest, BufferedPassEqualsTheByteLoopAtEveryBufferEnd) {
                 for (std::size_t buffer : {1u, 7u, 100u, 4096u, 1u << 20}) {
                     if (buffer == 1 && size > 5000) continue;
                     for (const Mode mode : kModes) {
-                        SCOPED_TRACE(testing::Message()
-                                     << "size " << size << " buffer " << buffer << " pipeline "
-                                     << mode.pipeline << " map " << mode.mapFile);
+                        SCOPED_TRACE(testing::Message() << "size " << size << " buffer " << buffer
+                                                        << " pipeline " << mode.pipeline);
                         positions.clear();
                         position = 0;
                         ASSERT_EQ(TranslateDosText(in, dir.Path("out"), map, rule, advance,
-                                                   {buffer, mode.pipeline, mode.mapFile})
+                                                   {buffer, mode.pipeline})
                                       .kind,
                                   io::FailureKind::None);
                         EXPECT_EQ(ReadBytes(dir.Path("out")), reference.out);
@@ -226,12 +224,12 @@ TEST_F(DosTextTest, LargeFileWithAwkwardBuffersEqualsTheByteLoop) {
         for (std::size_t buffer :
              {std::size_t{65537}, std::size_t{1000003}, std::size_t{3} << 20}) {
             for (const Mode mode : kModes) {
-                SCOPED_TRACE(testing::Message() << in << " buffer " << buffer << " pipeline "
-                                                << mode.pipeline << " map " << mode.mapFile);
+                SCOPED_TRACE(testing::Message()
+                             << in << " buffer " << buffer << " pipeline " << mode.pipeline);
                 positions.clear();
                 position = 0;
                 ASSERT_EQ(TranslateDosText(in, dir.Path("out"), map, ProgressRule::AdvanceAfter,
-                                           advance, {buffer, mode.pipeline, mode.mapFile})
+                                           advance, {buffer, mode.pipeline})
                               .kind,
                           io::FailureKind::None);
                 EXPECT_TRUE(ReadBytes(dir.Path("out")) == reference.out);
@@ -300,10 +298,10 @@ TEST_F(DosTextTest, FailuresAreReportedAndNeverAsSuccess) {
     const std::string folder = dir.Path("folder");
     std::filesystem::create_directory(folder);
     for (const Mode mode : kModes) {
-        SCOPED_TRACE(testing::Message() << "pipeline " << mode.pipeline << " map " << mode.mapFile);
+        SCOPED_TRACE(testing::Message() << "pipeline " << mode.pipeline);
         const auto run = [&](const std::string& from, const std::string& to) {
             return TranslateDosText(from, to, map, ProgressRule::AdvanceBefore, advance,
-                                    {1000, mode.pipeline, mode.mapFile})
+                                    {1000, mode.pipeline})
                 .kind;
         };
         EXPECT_EQ(run(dir.Path("missing"), dir.Path("out")), io::FailureKind::Open);
@@ -335,7 +333,7 @@ TEST_F(DosTextTest, ThrowingProgressStopsThePassAndPassesTheErrorOn) {
             if (++calls == 3) throw std::runtime_error("stop");
         };
         EXPECT_THROW(TranslateDosText(in, dir.Path("out"), Identity(), ProgressRule::AdvanceBefore,
-                                      throwing, {1000, mode.pipeline, mode.mapFile}),
+                                      throwing, {1000, mode.pipeline}),
                      std::runtime_error);
         EXPECT_EQ(calls, 3);
     }
@@ -356,11 +354,11 @@ TEST_F(DosTextTest, AFailedThreadStartTranslatesOnOneThreadAndAThrowingReaderPas
 
     const test::FaultyLauncher noThreads(0);
     std::vector<std::uint64_t> steps;
-    ASSERT_EQ(TranslateDosText(in, dir.Path("out"), map, ProgressRule::AdvanceAfter,
-                               [&](std::uint64_t n) { steps.push_back(n); },
-                               {1000, true, false, &noThreads})
-                  .kind,
-              io::FailureKind::None);
+    ASSERT_EQ(
+        TranslateDosText(in, dir.Path("out"), map, ProgressRule::AdvanceAfter,
+                         [&](std::uint64_t n) { steps.push_back(n); }, {1000, true, &noThreads})
+            .kind,
+        io::FailureKind::None);
     EXPECT_EQ(ReadBytes(dir.Path("out")), ReadBytes(dir.Path("want")));
     EXPECT_EQ(steps, wanted);
     EXPECT_EQ(noThreads.Attempts(), 1);
@@ -368,7 +366,7 @@ TEST_F(DosTextTest, AFailedThreadStartTranslatesOnOneThreadAndAThrowingReaderPas
     const test::FaultyLauncher throwing(1, 1);
     try {
         TranslateDosText(in, dir.Path("failed"), map, ProgressRule::AdvanceAfter, advance,
-                         {1000, true, false, &throwing});
+                         {1000, true, &throwing});
         ADD_FAILURE() << "no error";
     } catch (const std::runtime_error& error) {
         EXPECT_STREQ(error.what(), "injected");
