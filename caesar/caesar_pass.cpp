@@ -33,16 +33,18 @@ DosTextOptions CaesarOptions(Encoding encoding) {
     return options;
 }
 
-std::vector<CaesarMessage> RunCaesarPass(const std::string& fileName, bool decipher, bool replace,
-                                         Progress& bar, const DosTextOptions& options) {
+CaesarOutcome RunCaesarPass(const std::string& fileName, bool decipher, bool replace, Progress& bar,
+                            const DosTextOptions& options) {
     const InputFile input(fileName);
     if (!input.IsOpen()) throw io::FileError(input.Failure());
     bar.SetMax(input.Size() / kProgressStep);
     bar.SetPosition(0);
 
+    CaesarOutcome outcome;
     // Root may replace anything, so a file nobody may write is protected here by its mode alone.
     if (replace && (input.Mode() & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
-        return {CaesarMessage::SourceNotRemoved};
+        outcome.notWritable = true;
+        return outcome;
     }
     io::Target target;
     if (replace) {
@@ -53,29 +55,17 @@ std::vector<CaesarMessage> RunCaesarPass(const std::string& fileName, bool decip
         target.followLink = false;
         target.mode = input.Mode();
     }
-    const CaesarMessage notRenamed =
-        replace ? CaesarMessage::TempNotRenamedToSource : CaesarMessage::TempNotRenamedToCrypt;
-    io::Failure failure;
     io::Replacement result;
-    if (!result.Begin(target, kCaesarTempPrefix, failure)) {
-        // The result's name itself is not a file that can be replaced (a folder, say).
-        if (failure.kind == io::FailureKind::NotReplaceable) return {notRenamed};
-        return {CaesarMessage::TempNotOpen};
-    }
-
-    failure = TranslateDosText(
+    if (!result.Begin(target, kCaesarTempPrefix, outcome.failure)) return outcome;
+    outcome.failure = TranslateDosText(
         input, result.fd(), decipher ? CaesarDecipherMap() : CaesarEncipherMap(),
         ProgressRule::AdvanceAfter, [&bar](std::uint64_t steps) { bar.Advance(steps); }, options);
-    if (failure.kind == io::FailureKind::Read) return {CaesarMessage::ReadFailed};
-    if (failure) return {CaesarMessage::TempNotOpen};
+    if (outcome.failure.kind == io::FailureKind::Write)
+        outcome.failure.path = result.temporaryPath();
+    if (outcome.failure) return outcome;
     bar.Fill();
-
-    if (!result.Commit(failure)) {
-        if (failure.kind == io::FailureKind::Write) return {CaesarMessage::TempNotOpen};
-        return {notRenamed};
-    }
-    if (replace) return {};
-    return {decipher ? CaesarMessage::DoneDecrypt : CaesarMessage::DoneEncrypt};
+    result.Commit(outcome.failure);
+    return outcome;
 }
 
 }  // namespace varn

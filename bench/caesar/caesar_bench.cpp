@@ -25,10 +25,10 @@ int main(int argc, char** argv) {
     if (argc >= 3) options.pipeline = std::atoi(argv[2]) != 0;
     NoBar bar;
     const auto start = std::chrono::steady_clock::now();
-    const auto messages = varn::RunCaesarPass(argv[1], false, false, bar, options);
+    const varn::CaesarOutcome outcome = varn::RunCaesarPass(argv[1], false, false, bar, options);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    if (messages.size() != 1 || messages[0] != varn::CaesarMessage::DoneEncrypt) {
+    if (!outcome.succeeded()) {
         std::fprintf(stderr, "pass failed\n");
         return 1;
     }
