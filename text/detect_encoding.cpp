@@ -1,7 +1,5 @@
 #include "text/detect_encoding.h"
 
-#include <fcntl.h>
-
 #include <array>
 #include <cmath>
 
