@@ -24,8 +24,10 @@ bool TForm1::StudyFileChosen() {
 
 std::uint64_t TForm1::CountStudyFileOnStandard(std::string& standard) {
     BarProgress countBar(ProgressBar1), passBar(ProgressBarNewFilePass1);
+    varn::CountOptions options;
+    options.encoding = state.FileEncoding();
     return varn::CountOnEtalon(state.LetterTable, standard, OpenDialog1.fileName,
-                               state.SortDirection, countBar, passBar);
+                               state.SortDirection, countBar, passBar, options);
 }
 
 void TForm1::ButtonStartClick() {
@@ -51,8 +53,10 @@ void TForm1::Button_AllScanClick() {
     MemoOldEtl.clear();
     // The count leaves its bar at the maximum.
     BarProgress countBar(ProgressBar1);
-    const std::uint64_t total =
-        varn::CountAll(state.LetterTable, OpenDialog1.fileName, state.SortDirection, countBar);
+    varn::CountOptions options;
+    options.encoding = state.FileEncoding();
+    const std::uint64_t total = varn::CountAll(state.LetterTable, OpenDialog1.fileName,
+                                               state.SortDirection, countBar, options);
     Memo5.clear();
     Memo5.addLine(std::string(tr("Код ASCII", "Cod ASCII")));
     Memo1.clear();

@@ -1,4 +1,5 @@
 #include "app/form1.h"
+#include "io/whole_file.h"
 
 void TForm1::ButtonSaveResClick() {
     SaveDialog1.title = tr("Сохранение результата подсчёта", "Save of the result count");
@@ -8,6 +9,9 @@ void TForm1::ButtonSaveResClick() {
         return;
     }
     // A cancelled dialog writes nothing, even when it still holds an earlier name.
-    if (SaveDialog1.execute() && !SaveDialog1.fileName.empty())
-        Memo2.saveToFile(SaveDialog1.fileName);
+    if (SaveDialog1.execute() && !SaveDialog1.fileName.empty()) {
+        std::string bytes;
+        if (LinesInFileEncoding({&Memo2}, bytes))
+            varn::io::ReplaceWholeFile(SaveDialog1.fileName, bytes);
+    }
 }

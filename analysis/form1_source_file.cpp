@@ -1,6 +1,16 @@
 #include "analysis/size_notice.h"
 #include "app/form1.h"
+#include "io/failure.h"
 #include "io/whole_file.h"
+#include "text/detect_encoding.h"
+
+namespace {
+
+// The choices of ComboBoxEncoding, in order after "automatic".
+constexpr varn::Encoding kChoices[] = {varn::Encoding::Windows1251, varn::Encoding::Utf8,
+                                       varn::Encoding::Koi8r, varn::Encoding::Cp866};
+
+}  // namespace
 
 void TForm1::Button2Click() {
     MemoFile.clear();
@@ -10,10 +20,48 @@ void TForm1::Button2Click() {
     const std::string name = OpenDialog1.fileName;
     if (name.empty()) return;
     MemoFile.addLine(name);
+    // A new file is read in the encoding found in it until the user chooses another.
+    state.EncodingChoice.reset();
+    ComboBoxEncoding.setItemIndex(0);
+    state.DetectedEncoding = varn::Encoding::Windows1251;
+    varn::io::TakeSize(name);
+    try {
+        state.DetectedEncoding = varn::DetectFileEncoding(name);
+    } catch (const varn::io::FileError& error) {
+        // A file that cannot be read is still chosen, as before; its passes say what fails.
+        if (error.failure().kind != varn::io::FailureKind::Read) throw;
+    }
+    ShowStudyFile();
+}
+
+void TForm1::ShowStudyFile() {
+    ShowEncodingTexts();
+    const std::string& name = OpenDialog1.fileName;
+    if (name.empty()) return;
     const std::uint64_t size = varn::io::TakeSize(name);
     if (size >= varn::kDisplayLimit) {
         MemoSourceFile.setText(varn::SizeNotice(size, russian()));
     } else {
-        MemoSourceFile.loadFromFile(name);
+        ShowInFileEncoding(MemoSourceFile, varn::io::ReadWholeFile(name));
     }
+}
+
+void TForm1::ComboBoxEncodingChange() {
+    const int index = ComboBoxEncoding.itemIndex();
+    if (index <= 0) {
+        state.EncodingChoice.reset();
+    } else {
+        state.EncodingChoice = kChoices[index - 1];
+    }
+    ShowStudyFile();
+}
+
+void TForm1::ShowEncodingTexts() {
+    std::string line(tr("Кодировка:", "Encoding:"));
+    if (!OpenDialog1.fileName.empty())
+        line += std::string(" ") + EncodingName(state.FileEncoding());
+    LabelEncoding.setText(line);
+    std::vector<std::string> items{std::string(tr("Автоматически", "Automatic"))};
+    for (const varn::Encoding encoding : kChoices) items.emplace_back(EncodingName(encoding));
+    ComboBoxEncoding.setItems(std::move(items));
 }

@@ -3,6 +3,7 @@
 #include "analysis/size_notice.h"
 #include "app/form1.h"
 #include "io/whole_file.h"
+#include "text/detect_encoding.h"
 #include "ui/cp1251.h"
 
 namespace {
@@ -92,7 +93,14 @@ void TForm1::ButtonOpenEtalClick() {
     if (size >= varn::kDisplayLimit) {
         Memo1.setText(varn::SizeNotice(size, russian()));
     } else {
-        Memo1.loadFromFile(name);
+        // A standard file is read in the encoding found in it.
+        std::string bytes = varn::io::ReadWholeFile(name);
+        const varn::Encoding encoding = varn::DetectEncoding(bytes);
+        if (encoding == varn::Encoding::Windows1251) {
+            Memo1.loadFromBytes(std::move(bytes));
+        } else {
+            Memo1.loadFromText(varn::TextToUtf8(bytes, encoding));
+        }
         MemoOldEtl.setText(Memo1.text());
     }
     UncheckBuiltInStandards();
@@ -106,8 +114,11 @@ void TForm1::ButtonSaveEtalClick() {
         return;
     }
     // A cancelled dialog writes nothing, even when it still holds an earlier name.
-    if (SaveDialog2.execute() && !SaveDialog2.fileName.empty())
-        Memo1.saveToFile(SaveDialog2.fileName);
+    if (SaveDialog2.execute() && !SaveDialog2.fileName.empty()) {
+        std::string bytes;
+        if (LinesInFileEncoding({&Memo1}, bytes))
+            varn::io::ReplaceWholeFile(SaveDialog2.fileName, bytes);
+    }
 }
 
 void TForm1::TabSheet3Show() {

@@ -56,7 +56,7 @@ void TForm1::Memo1FindStandardClick() {
         varn::solve::LanguageOfStandard(old, russian() ? Language::Russian : Language::English);
     BarProgress bar(ProgressBar1);
     const varn::solve::Solution solution =
-        varn::solve::SolveFile(OpenDialog1.fileName, language, &bar);
+        varn::solve::SolveFile(OpenDialog1.fileName, language, &bar, {}, state.FileEncoding());
     if (solution.status != varn::solve::SolveStatus::Solved) {
         ShowUnsolved(*this, solution, language);
         return;

@@ -1,10 +1,10 @@
 #include <sys/stat.h>
 
-#include "analysis/file_reader.h"
 #include "analysis/replace_letters.h"
 #include "analysis/size_notice.h"
 #include "app/file_messages.h"
 #include "app/form1.h"
+#include "io/file_reader.h"
 #include "io/open_file.h"
 #include "io/temporary_file.h"
 #include "io/whole_file.h"
@@ -43,22 +43,31 @@ void CountForSubstitution(TForm1& form) {
     form.CountStudyFileOnStandard(standard);
 }
 
-// Reports the engine's result: its own failures in a box, the others as errors that end the
-// handler. True when the whole output was written.
-bool Report(TForm1& form, varn::DosTextResult result, const varn::io::Failure& failure) {
-    switch (result) {
-        case varn::DosTextResult::Ok:
+// Reports the engine's result: a file that cannot be opened or created in a box, the other
+// failures as errors that end the handler. True when the whole output was written.
+bool Report(TForm1& form, const varn::io::Failure& failure) {
+    switch (failure.kind) {
+        case varn::io::FailureKind::None:
             return true;
-        case varn::DosTextResult::InputOpenFailed:
-        case varn::DosTextResult::OutputCreateFailed:
-            ShowMessageText(form, SubstitutionFailureText(result));
+        case varn::io::FailureKind::Open:
+        case varn::io::FailureKind::NotRegular:
+        case varn::io::FailureKind::Create:
+        case varn::io::FailureKind::NotReplaceable:
+            ShowMessageText(form, SubstitutionFailureText(failure.kind));
             return false;
-        case varn::DosTextResult::ReadFailed:
-        case varn::DosTextResult::WriteFailed:
-        case varn::DosTextResult::ReplaceFailed:
-            throw varn::io::FileError(failure);
+        case varn::io::FailureKind::Read:
+        case varn::io::FailureKind::Write:
+        case varn::io::FailureKind::Replace:
+            break;
     }
-    return false;
+    throw varn::io::FileError(failure);
+}
+
+// The pass reads and writes the file under study in its encoding.
+varn::DosTextOptions InFileEncoding(const TForm1& form) {
+    varn::DosTextOptions options;
+    options.encoding = form.state.FileEncoding();
+    return options;
 }
 
 varn::ProgressAdvance SubstitutionAdvance(TForm1& form) {
@@ -81,12 +90,11 @@ void TForm1::ButtonNewFileClick() {
     // target.
     if (output.empty() || output == source || varn::io::SameFile(output, source)) return;
     CountForSubstitution(*this);
+    const varn::ByteMap map = varn::SubstitutionMap(state.LetterTable);
+    if (!KeyFitsFileEncoding(map)) return;
     // The chosen file is replaced only by a complete result, keeping its permission bits.
-    varn::io::Failure failure;
-    const varn::DosTextResult result = varn::TranslateDosText(
-        source, output, varn::SubstitutionMap(state.LetterTable), varn::ProgressRule::AdvanceBefore,
-        SubstitutionAdvance(*this), {}, &failure);
-    Report(*this, result, failure);
+    Report(*this, varn::TranslateDosText(source, output, map, varn::ProgressRule::AdvanceBefore,
+                                         SubstitutionAdvance(*this), InFileEncoding(*this)));
 }
 
 void TForm1::Button_VOknoClick() {
@@ -98,27 +106,23 @@ void TForm1::Button_VOknoClick() {
     }
     // The count leaves both of its bars at their maximum.
     CountForSubstitution(*this);
+    if (!KeyFitsFileEncoding(varn::SubstitutionMap(state.LetterTable))) return;
     const std::string& source = OpenDialog1.fileName;
     varn::io::Failure failure;
     const varn::InputFile input(source);
     if (!input.IsOpen()) {
-        Report(*this, varn::DosTextResult::InputOpenFailed, input.Failure());
+        Report(*this, input.Failure());
         return;
     }
     varn::io::TemporaryFile substituted;
     if (!substituted.Create(".", kSubstitutionTempPrefix, failure)) {
-        Report(*this, varn::DosTextResult::OutputCreateFailed, failure);
+        Report(*this, failure);
         return;
     }
-    const varn::DosTextResult result = varn::ReplaceLetters(
-        state.LetterTable, input, substituted.fd(), SubstitutionAdvance(*this));
-    const int error = errno;
-    if (result == varn::DosTextResult::ReadFailed)
-        failure = {varn::io::FailureKind::Read, source, error};
-    if (result == varn::DosTextResult::WriteFailed) {
-        failure = {varn::io::FailureKind::Write, substituted.path(), error};
-    }
-    if (!Report(*this, result, failure)) return;
+    failure = varn::ReplaceLetters(state.LetterTable, input, substituted.fd(),
+                                   SubstitutionAdvance(*this), InFileEncoding(*this));
+    if (failure.kind == varn::io::FailureKind::Write) failure.path = substituted.path();
+    if (!Report(*this, failure)) return;
     ProgressBarNewFile.setPosition(ProgressBarNewFile.max());
     struct stat info {};
     if (::fstat(substituted.fd(), &info) != 0) {
@@ -129,6 +133,7 @@ void TForm1::Button_VOknoClick() {
     if (substitutedSize >= varn::kDisplayLimit) {
         Memo10.setText(varn::SizeNotice(substitutedSize, russian()));
     } else {
-        Memo10.loadFromBytes(varn::io::ReadWholeDescriptor(substituted.fd(), substituted.path()));
+        ShowInFileEncoding(Memo10,
+                           varn::io::ReadWholeDescriptor(substituted.fd(), substituted.path()));
     }
 }

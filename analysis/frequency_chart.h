@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "analysis/byte_count.h"
+#include "text/byte_count.h"
 #include "analysis/language_frequencies.h"
 #include "analysis/letter_statistics.h"
-#include "analysis/progress.h"
+#include "text/progress.h"
 
 namespace varn {
 

@@ -29,7 +29,7 @@ std::uint64_t CountInto(LetterTable& table, const std::string& path, Progress& a
         },
         options);
     FoldIntoTable(raw, table);
-    return counted.total;
+    return counted.characters;
 }
 
 }  // namespace

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string>
 
-#include "analysis/byte_count.h"
 #include "analysis/letter_table.h"
-#include "analysis/progress.h"
+#include "text/byte_count.h"
+#include "text/progress.h"
 
 namespace varn {
 

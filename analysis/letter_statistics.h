@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/byte_count.h"
+#include "text/byte_count.h"
 #include "analysis/language_frequencies.h"
 
 namespace varn {

@@ -10,15 +10,15 @@ ByteMap SubstitutionMap(const LetterTable& table) {
     return map;
 }
 
-DosTextResult ReplaceLetters(const LetterTable& table, const std::string& inPath,
-                             const io::Target& out, const ProgressAdvance& advance,
-                             const DosTextOptions& options) {
+io::Failure ReplaceLetters(const LetterTable& table, const std::string& inPath,
+                           const io::Target& out, const ProgressAdvance& advance,
+                           const DosTextOptions& options) {
     return TranslateDosText(inPath, out, SubstitutionMap(table), ProgressRule::AdvanceBefore,
                             advance, options);
 }
 
-DosTextResult ReplaceLetters(const LetterTable& table, const InputFile& input, int output,
-                             const ProgressAdvance& advance, const DosTextOptions& options) {
+io::Failure ReplaceLetters(const LetterTable& table, const InputFile& input, int output,
+                           const ProgressAdvance& advance, const DosTextOptions& options) {
     return TranslateDosText(input, output, SubstitutionMap(table), ProgressRule::AdvanceBefore,
                             advance, options);
 }

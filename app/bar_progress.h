@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/progress.h"
+#include "text/progress.h"
 #include "ui/progress_bar.h"
 
 // Lets a pass over a file move one of the window's progress bars.

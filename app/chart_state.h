@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/byte_count.h"
+#include "text/byte_count.h"
 #include "analysis/frequency_chart.h"
 
 // What the letter chart shows: the bars of the last count against the current standard, or the

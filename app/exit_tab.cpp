@@ -34,8 +34,11 @@ void TForm1::ButtonDaClick() {
             // The file is built apart from the editor, so a failed save leaves the editor as it
             // was.
             // Replaced whole or not at all: a failed save leaves the old file as it was.
-            varn::io::ReplaceWholeFile(SaveDialog1.fileName,
-                                       Memo1.linesAsFileBytes() + Memo2.linesAsFileBytes());
+            // In the encoding of the file under study. When it cannot hold them all, nothing is
+            // written and the program stays, so that nothing is lost.
+            std::string bytes;
+            if (!LinesInFileEncoding({&Memo1, &Memo2}, bytes)) return;
+            varn::io::ReplaceWholeFile(SaveDialog1.fileName, bytes);
         }
     }
     platform.exitProcess(0);

@@ -31,8 +31,30 @@ std::string UnexpectedErrorText(const std::exception& error) {
     return "Stream write error";
 }
 
-MessageText CaesarMessageText(varn::CaesarMessage message) {
-    using varn::CaesarMessage;
+std::vector<CaesarMessage> CaesarMessages(const varn::CaesarOutcome& outcome, bool decipher,
+                                          bool replace) {
+    if (outcome.notWritable) return {CaesarMessage::SourceNotRemoved};
+    switch (outcome.failure.kind) {
+        case varn::io::FailureKind::None:
+            if (replace) return {};
+            return {decipher ? CaesarMessage::DoneDecrypt : CaesarMessage::DoneEncrypt};
+        case varn::io::FailureKind::Read:
+            return {CaesarMessage::ReadFailed};
+        case varn::io::FailureKind::NotReplaceable:
+        case varn::io::FailureKind::Replace:
+            return {replace ? CaesarMessage::TempNotRenamedToSource
+                            : CaesarMessage::TempNotRenamedToCrypt};
+        case varn::io::FailureKind::Open:
+        case varn::io::FailureKind::NotRegular:
+            return {CaesarMessage::InputNotOpen};
+        case varn::io::FailureKind::Create:
+        case varn::io::FailureKind::Write:
+            break;
+    }
+    return {CaesarMessage::TempNotOpen};
+}
+
+MessageText CaesarMessageText(CaesarMessage message) {
     const std::string result = varn::kCaesarResultFile;
     switch (message) {
         case CaesarMessage::InputNotOpen:
@@ -103,8 +125,8 @@ MessageText CryptOpenFailureText(varn::CryptOutcome outcome, bool decrypt) {
     return {kind, "Ошибка открытия файла.", "The Error of the opening of the file."};
 }
 
-MessageText SubstitutionFailureText(varn::DosTextResult result) {
-    if (result == varn::DosTextResult::InputOpenFailed) {
+MessageText SubstitutionFailureText(varn::io::FailureKind kind) {
+    if (kind == varn::io::FailureKind::Open || kind == varn::io::FailureKind::NotRegular) {
         return {MessageKind::Error, "Входной файл не открыт.", "The Input file not open."};
     }
     return {MessageKind::Error, "Выходной файл не создан.", "The Output file is not created."};

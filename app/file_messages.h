@@ -5,11 +5,12 @@
 
 #include <exception>
 #include <string>
+#include <vector>
 
-#include "analysis/dos_text.h"
 #include "app/form1.h"
 #include "caesar/caesar_pass.h"
 #include "crypt/crypt_operation.h"
+#include "text/dos_text.h"
 
 struct MessageText {
     MessageKind kind;
@@ -22,8 +23,24 @@ struct MessageText {
 // "Stream write error"); any other error keeps its own text.
 std::string UnexpectedErrorText(const std::exception& error);
 
+// What the 3V tab shows after a pass, in order.
+enum class CaesarMessage {
+    InputNotOpen,            // the file cannot be opened for the pass
+    TempNotOpen,             // the temporary cannot be created, written in full or flushed
+    SourceNotRemoved,        // replace mode: the file may not be replaced; it stays as it was
+    TempNotRenamedToSource,  // replace mode: the result could not take the file's place
+    TempNotRenamedToCrypt,   // separate mode: the result could not take the name "__varn__.enc"
+    ReadFailed,              // the file could not be read to its end; nothing was changed
+    DoneEncrypt,             // separate mode: completion, the result is in "__varn__.enc"
+    DoneDecrypt,
+};
+
+// The messages for what a pass did.
+std::vector<CaesarMessage> CaesarMessages(const varn::CaesarOutcome& outcome, bool decipher,
+                                          bool replace);
+
 // The 3V tab's messages, its completions included.
-MessageText CaesarMessageText(varn::CaesarMessage message);
+MessageText CaesarMessageText(CaesarMessage message);
 
 // The file encryption module's messages ("Error CryptModul").
 MessageText CryptModuleText(varn::CryptMessage message);
@@ -33,7 +50,7 @@ MessageText CryptOpenFailureText(varn::CryptOutcome outcome, bool decrypt);
 
 // The substitution engine's own failures: the input that cannot be opened and the output that
 // cannot be created. Other failures end the handler with UnexpectedErrorText.
-MessageText SubstitutionFailureText(varn::DosTextResult result);
+MessageText SubstitutionFailureText(varn::io::FailureKind kind);
 
 // Shows a message of the tables above.
 void ShowMessageText(TForm1& form, const MessageText& message);

@@ -105,6 +105,7 @@ void TForm1::applyStoredLayout() {
     Order(Button2, 0);
     Order(MemoFile, 1);
     Order(MemoSourceFile, 4);
+    Order(ComboBoxEncoding, 5);
     MemoSourceFile.setReadOnly(true);
     MemoSourceFile.setVerticalScrollBar(true);
     MemoSourceFile.setSunkenBorder(true);
@@ -257,6 +258,7 @@ void TForm1::bindEvents() {
     RadioButtonRus.OnClick = [this] { RadioButtonRusClick(); };
     RadioButtonEng.OnClick = [this] { RadioButtonEngClick(); };
     Button2.OnClick = [this] { Button2Click(); };
+    ComboBoxEncoding.OnChange = [this] { ComboBoxEncodingChange(); };
     LabelFrontURL.OnDblClick = [this] { LabelFrontURLDblClick(); };
     ButtonOpenEtal.OnClick = [this] { ButtonOpenEtalClick(); };
     ButtonSaveEtal.OnClick = [this] { ButtonSaveEtalClick(); };

@@ -6,6 +6,7 @@
 
 #include "app/chart_state.h"
 #include "app/program_state.h"
+#include "ui/combo_box.h"
 #include "ui/edit.h"
 #include "ui/event_guard.h"
 #include "ui/file_dialog.h"
@@ -67,6 +68,9 @@ class TForm1 {
     ui::RadioButton RadioButtonRus{"RadioButtonRus", &GroupBox1, {8, 16, 105, 17}};
     ui::RadioButton RadioButtonEng{"RadioButtonEng", &GroupBox1, {8, 32, 105, 17}};
     ui::Button Button2{"Button2", &GroupBox1, {320, 16, 81, 33}};
+    // The encoding of the file under study: the one in force, and the user's choice.
+    ui::Label LabelEncoding{"LabelEncoding", &GroupBox1, {122, 14, 190, 13}};
+    ui::ComboBox ComboBoxEncoding{"ComboBoxEncoding", &GroupBox1, {122, 29, 190, 21}};
     ui::Memo MemoFile{"MemoFile", &GroupBox1, {8, 56, 393, 49}};
     ui::Memo MemoSourceFile{"MemoSourceFile", &GroupBox1, {8, 112, 393, 169}};
     ui::Label LabelFrontLogo{"LabelFrontLogo", &GroupBox1, {7, 288, 82, 13}};
@@ -183,6 +187,7 @@ class TForm1 {
     void RadioButtonEngClick();
     // File under study
     void Button2Click();
+    void ComboBoxEncodingChange();
     // Standard editor
     void TabSheet3Show();
     void ButtonOpenEtalClick();
@@ -241,6 +246,20 @@ class TForm1 {
     // Counts the file under study on `standard` (cut by its final CR LF in place) with the count
     // tab's bar and the substitution tab's first bar; the total.
     std::uint64_t CountStudyFileOnStandard(std::string& standard);
+
+    // Texts in the encoding of the file under study (Windows-1251 while none is chosen).
+    // Shows `bytes` of a file in that encoding in `memo`.
+    void ShowInFileEncoding(ui::Memo& memo, std::string bytes);
+    // The lines of the memos, each followed by CR LF, in that encoding; false (after a warning
+    // that nothing was written) when it cannot hold some character of them.
+    bool LinesInFileEncoding(std::initializer_list<const ui::Memo*> memos, std::string& bytes);
+    // False (after the same warning) when `map` gives letters of the file characters that its
+    // encoding cannot hold.
+    bool KeyFitsFileEncoding(const std::array<unsigned char, 256>& map);
+    // Shows the File tab's encoding line and the file's text in the encoding in force.
+    void ShowStudyFile();
+    // The encoding line and choices in the interface language.
+    void ShowEncodingTexts();
 
   private:
     void registerControls();

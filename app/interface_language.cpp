@@ -10,6 +10,7 @@ void ApplyLanguageTexts(TForm1& form, int language) {
     for (const LanguageRow& row : kHintTable) {
         form.findControl(row.control)->setHint(russian ? row.russian : row.english);
     }
+    form.ShowEncodingTexts();
 }
 
 void TForm1::RadioButtonRusClick() {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "analysis/letter_table.h"
 #include "passgen/random_source.h"
+#include "text/encoding.h"
 
 // Program-wide values that span tabs. One window per process, so they live with it.
 struct ProgramState {
@@ -17,6 +19,11 @@ struct ProgramState {
         varn::ResetLetterTable(table);
         return table;
     }();
+    // The encoding chosen on the File tab for the file under study (none: the one detected),
+    // and the one detected when the file was chosen. Windows-1251 while no file is chosen.
+    std::optional<varn::Encoding> EncodingChoice;
+    varn::Encoding DetectedEncoding = varn::Encoding::Windows1251;
+    varn::Encoding FileEncoding() const { return EncodingChoice.value_or(DetectedEncoding); }
     // Draws of the password generator; the system's random source when none is set.
     varn::RandomSource* passwordRandom = nullptr;
 };

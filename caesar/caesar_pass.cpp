@@ -2,22 +2,49 @@
 
 #include <sys/stat.h>
 
-#include "analysis/file_reader.h"
 #include "caesar/caesar_table.h"
+#include "io/file_reader.h"
 #include "io/replacement.h"
+#include "text/detect_encoding.h"
 
 namespace varn {
 
-std::vector<CaesarMessage> RunCaesarPass(const std::string& fileName, bool decipher, bool replace,
-                                         Progress& bar, const DosTextOptions& options) {
+Encoding CaesarTextEncoding(const std::string& fileName, bool decipher) {
+    bool cut = false;
+    std::string sample;
+    try {
+        sample = ReadDetectionSample(fileName, cut);
+    } catch (const io::FileError& error) {
+        // A file that cannot be read is the pass's to report, in its own words.
+        if (error.failure().kind != io::FailureKind::Read) throw;
+        return Encoding::Windows1251;
+    }
+    if (DetectEncoding(sample, cut) == Encoding::Utf8) return Encoding::Utf8;
+    if (decipher) {
+        for (char& c : sample) c = static_cast<char>(CaesarDecipher(static_cast<unsigned char>(c)));
+    }
+    return DetectEncoding(sample, cut);
+}
+
+DosTextOptions CaesarOptions(Encoding encoding) {
+    DosTextOptions options;
+    options.encoding = encoding;
+    options.mapBytes = true;
+    return options;
+}
+
+CaesarOutcome RunCaesarPass(const std::string& fileName, bool decipher, bool replace, Progress& bar,
+                            const DosTextOptions& options) {
     const InputFile input(fileName);
     if (!input.IsOpen()) throw io::FileError(input.Failure());
     bar.SetMax(input.Size() / kProgressStep);
     bar.SetPosition(0);
 
+    CaesarOutcome outcome;
     // Root may replace anything, so a file nobody may write is protected here by its mode alone.
     if (replace && (input.Mode() & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
-        return {CaesarMessage::SourceNotRemoved};
+        outcome.notWritable = true;
+        return outcome;
     }
     io::Target target;
     if (replace) {
@@ -28,34 +55,17 @@ std::vector<CaesarMessage> RunCaesarPass(const std::string& fileName, bool decip
         target.followLink = false;
         target.mode = input.Mode();
     }
-    const CaesarMessage notRenamed =
-        replace ? CaesarMessage::TempNotRenamedToSource : CaesarMessage::TempNotRenamedToCrypt;
-    io::Failure failure;
     io::Replacement result;
-    if (!result.Begin(target, kCaesarTempPrefix, failure)) {
-        // The result's name itself is not a file that can be replaced (a folder, say).
-        if (failure.kind == io::FailureKind::NotReplaceable) return {notRenamed};
-        return {CaesarMessage::TempNotOpen};
-    }
-
-    switch (TranslateDosText(
+    if (!result.Begin(target, kCaesarTempPrefix, outcome.failure)) return outcome;
+    outcome.failure = TranslateDosText(
         input, result.fd(), decipher ? CaesarDecipherMap() : CaesarEncipherMap(),
-        ProgressRule::AdvanceAfter, [&bar](std::uint64_t steps) { bar.Advance(steps); }, options)) {
-        case DosTextResult::Ok:
-            break;
-        case DosTextResult::ReadFailed:
-            return {CaesarMessage::ReadFailed};
-        default:
-            return {CaesarMessage::TempNotOpen};
-    }
+        ProgressRule::AdvanceAfter, [&bar](std::uint64_t steps) { bar.Advance(steps); }, options);
+    if (outcome.failure.kind == io::FailureKind::Write)
+        outcome.failure.path = result.temporaryPath();
+    if (outcome.failure) return outcome;
     bar.Fill();
-
-    if (!result.Commit(failure)) {
-        if (failure.kind == io::FailureKind::Write) return {CaesarMessage::TempNotOpen};
-        return {notRenamed};
-    }
-    if (replace) return {};
-    return {decipher ? CaesarMessage::DoneDecrypt : CaesarMessage::DoneEncrypt};
+    result.Commit(outcome.failure);
+    return outcome;
 }
 
 }  // namespace varn

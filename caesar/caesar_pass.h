@@ -1,23 +1,22 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
-#include "analysis/dos_text.h"
-#include "analysis/progress.h"
+#include "io/failure.h"
+#include "text/dos_text.h"
+#include "text/progress.h"
 
 namespace varn {
 
-// What the window shows after a pass, in order.
-enum class CaesarMessage {
-    InputNotOpen,            // the file cannot be opened for the pass
-    TempNotOpen,             // the temporary cannot be created, written in full or flushed
-    SourceNotRemoved,        // replace mode: the file may not be replaced; it stays as it was
-    TempNotRenamedToSource,  // replace mode: the result could not take the file's place
-    TempNotRenamedToCrypt,   // separate mode: the result could not take the name "__varn__.enc"
-    ReadFailed,              // the file could not be read to its end; nothing was changed
-    DoneEncrypt,             // separate mode: completion, the result is in "__varn__.enc"
-    DoneDecrypt,
+// What a pass did. Success: no failure and no refusal.
+struct CaesarOutcome {
+    // What failed: Create (the temporary), NotReplaceable or Replace (the result's name), Read
+    // (the file could not be read to its end), Write (the result could not be written in full or
+    // flushed). Nothing was changed then.
+    io::Failure failure;
+    // Replace mode: the file has no write permission bit, so it is not replaced; nothing done.
+    bool notWritable = false;
+    bool succeeded() const { return !failure && !notWritable; }
 };
 
 // Temporaries are "__varn__.tmp.<random>", created exclusively beside the file they replace.
@@ -34,7 +33,13 @@ inline constexpr char kCaesarResultFile[] = "__varn__.enc";
 // permission bit) is not replaced. Throws io::FileError (Open or NotRegular) when the file
 // cannot be opened to take its size; a FIFO or device is refused without being opened. An empty
 // name is the caller's to refuse.
-std::vector<CaesarMessage> RunCaesarPass(const std::string& fileName, bool decipher, bool replace,
-                                         Progress& bar, const DosTextOptions& options = {});
+// The encoding of a file for a pass: UTF-8 when the file is UTF-8; else the 8-bit page found in
+// the file (when enciphering) or in its deciphered bytes (when deciphering). For the options:
+// UTF-8 shifts the characters' 8-bit codes, the 8-bit pages shift the bytes themselves.
+Encoding CaesarTextEncoding(const std::string& fileName, bool decipher);
+DosTextOptions CaesarOptions(Encoding encoding);
+
+CaesarOutcome RunCaesarPass(const std::string& fileName, bool decipher, bool replace, Progress& bar,
+                            const DosTextOptions& options = {});
 
 }  // namespace varn

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/dos_text.h"
+#include "text/dos_text.h"
 
 namespace varn {
 

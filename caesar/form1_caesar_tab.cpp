@@ -14,8 +14,12 @@ void RunPass(TForm1& form, bool decipher) {
         return;
     }
     BarProgress bar(form.ProgressBar3V);
-    for (varn::CaesarMessage message :
-         varn::RunCaesarPass(name, decipher, form.CheckBoxOvervriteFile3V.checked(), bar)) {
+    // The file is written in the encoding it is in.
+    const varn::DosTextOptions options =
+        varn::CaesarOptions(varn::CaesarTextEncoding(name, decipher));
+    const bool replace = form.CheckBoxOvervriteFile3V.checked();
+    const varn::CaesarOutcome outcome = varn::RunCaesarPass(name, decipher, replace, bar, options);
+    for (const CaesarMessage message : CaesarMessages(outcome, decipher, replace)) {
         ShowMessageText(form, CaesarMessageText(message));
     }
 }

@@ -6,13 +6,15 @@
 #include <QTextStream>
 #include <exception>
 
-#include "analysis/byte_count.h"
 #include "analysis/letter_count.h"
 #include "analysis/replace_letters.h"
 #include "analysis/solve/key_standard.h"
 #include "analysis/solve/solver.h"
 #include "cli/command.h"
 #include "cli/deciphered_output.h"
+#include "text/byte_count.h"
+#include "text/detect_encoding.h"
+#include "text/encoding.h"
 
 namespace varn::cli {
 
@@ -34,10 +36,12 @@ std::uint64_t LettersOf(const ByteCounts& counts, Language language) {
 }
 
 // The language with more letters in the file; English on a tie.
-Language GuessLanguage(const std::string& path) {
+Language GuessLanguage(const std::string& path, Encoding encoding) {
     ByteCounts counts{};
+    CountOptions options;
+    options.encoding = encoding;
     CountFileBytes(
-        path, counts, [](std::uint64_t) {}, [](std::uint64_t) {});
+        path, counts, [](std::uint64_t) {}, [](std::uint64_t) {}, options);
     return LettersOf(counts, Language::Russian) > LettersOf(counts, Language::English)
                ? Language::Russian
                : Language::English;
@@ -71,7 +75,8 @@ int RunSolve(const QStringList& arguments) {
         "Finds the standard that deciphers FILE, a text whose letters were replaced by other\n"
         "letters of the same language (simple substitution), and writes to standard output the\n"
         "bytes that \"Create...\" of the New file tab writes with that standard: the plaintext,\n"
-        "letters in lower case, line ends as CR LF, nothing after a byte 26.\n"
+        "letters in lower case, in the encoding of FILE (Windows-1251 and CP866 with line ends\n"
+        "as CR LF and nothing after a byte 26, UTF-8 and KOI8-R with their line ends kept).\n"
         "The standard is written from the most frequent letter down, with a space, as the\n"
         "built-in descending standards are.\n\n"
         "When the answer may be wrong (a short text, or one not quite of the language), a warning\n"
@@ -86,15 +91,21 @@ int RunSolve(const QStringList& arguments) {
         "ru|en");
     const QCommandLineOption standardOnly(
         {"s", "standard"},
-        "Print the found standard instead (Windows-1251 bytes, one line) for the window's "
+        "Print the found standard instead (in the encoding of FILE, one line) for the window's "
         "standard editor.");
+    const QCommandLineOption encodingOption(
+        {"e", "encoding"},
+        "The encoding of FILE, in which the plaintext is written too: auto (the default: found "
+        "in FILE), windows-1251, utf-8, koi8-r or cp866.",
+        "name", "auto");
     const QCommandLineOption verbose(
         {"v", "verbose"},
-        "Say on standard error how sure the answer is: the model's cost of the plaintext in bits "
-        "per letter, beside what the language's own text and a random key cost, and the "
-        "confidence (0 to 1) drawn from them.");
+        "Say on standard error the encoding FILE is read in, and how sure the answer is: the "
+        "model's cost of the plaintext in bits per letter, beside what the language's own text "
+        "and a random key cost, and the confidence (0 to 1) drawn from them.");
     parser.addOption(language);
     parser.addOption(standardOnly);
+    parser.addOption(encodingOption);
     parser.addOption(verbose);
     parser.addPositionalArgument("FILE", "The ciphertext.");
     if (!parser.parse(arguments)) {
@@ -105,7 +116,8 @@ int RunSolve(const QStringList& arguments) {
         // The toolkit names the program by its path; the subcommand belongs in the usage line.
         QString help = parser.helpText();
         help.replace(QRegularExpression("^Usage: \\S+ \\[options\\]"),
-                     "Usage: varn solve [--language ru|en] [--standard] [--verbose]");
+                     "Usage: varn solve [--language ru|en] [--encoding NAME] [--verbose] "
+                     "[--standard]");
         QTextStream(stdout) << help;
         return kSuccess;
     }
@@ -120,12 +132,23 @@ int RunSolve(const QStringList& arguments) {
                             << "'\n";
         return kUsage;
     }
+    const QString encodingName = parser.value(encodingOption);
+    const std::optional<Encoding> named = ParseEncoding(encodingName.toStdString());
+    if (encodingName != "auto" && !named) {
+        QTextStream(stderr) << "varn solve: the encoding is auto, windows-1251, utf-8, koi8-r or "
+                               "cp866, not '"
+                            << encodingName << "'\n";
+        return kUsage;
+    }
     const std::string path = files.first().toLocal8Bit().toStdString();
     try {
-        const Language chosen = !parser.isSet(language) ? GuessLanguage(path)
+        const Encoding encoding = named ? *named : DetectFileEncoding(path);
+        if (parser.isSet(verbose))
+            QTextStream(stderr) << "encoding: " << EncodingName(encoding) << "\n";
+        const Language chosen = !parser.isSet(language) ? GuessLanguage(path, encoding)
                                 : languageName == "ru"  ? Language::Russian
                                                         : Language::English;
-        const solve::Solution solution = solve::SolveFile(path, chosen);
+        const solve::Solution solution = solve::SolveFile(path, chosen, nullptr, {}, encoding);
         if (solution.status == solve::SolveStatus::NoLetters)
             return Fail(files.first() + " holds no " + LanguageName(chosen) + " letters");
         if (solution.status == solve::SolveStatus::TooShort) {
@@ -156,14 +179,17 @@ int RunSolve(const QStringList& arguments) {
         const std::string standard =
             solve::StandardForKey(table, solution.plain, chosen, kDescending, true);
         if (parser.isSet(standardOnly)) {
-            const std::string line = standard + "\n";
+            // In the file's encoding, as the window would save it.
+            std::string missing;
+            const std::string line = CodesToText(standard, encoding, missing) + "\n";
             if (::write(STDOUT_FILENO, line.data(), line.size()) !=
                 static_cast<ssize_t>(line.size()))
                 return Fail("cannot write the output");
             return kSuccess;
         }
         PairWithEtalon(table, standard, kDescending);
-        const std::string error = WriteDeciphered(path, SubstitutionMap(table), STDOUT_FILENO);
+        const std::string error =
+            WriteDeciphered(path, SubstitutionMap(table), STDOUT_FILENO, encoding);
         if (!error.empty()) return Fail(QString::fromStdString(error));
         return kSuccess;
     } catch (const std::exception& e) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "qt/button_widget.h"
+#include "qt/combo_box_widget.h"
 #include "qt/edit_widget.h"
 #include "qt/label_widget.h"
 #include "qt/memo_widget.h"
@@ -48,6 +49,8 @@ ControlView* CreateView(ui::Control& control, QWidget* parent, Dispatcher& dispa
             return new UpDownWidget(static_cast<ui::UpDown&>(control), parent, dispatcher);
         case ui::ControlKind::Image:
             return new PictureWidget(static_cast<ui::Image&>(control), parent, dispatcher);
+        case ui::ControlKind::ComboBox:
+            return new ComboBoxWidget(static_cast<ui::ComboBox&>(control), parent, dispatcher);
         case ui::ControlKind::Window:
             break;
     }
@@ -62,6 +65,7 @@ bool TakesFocus(ui::ControlKind kind) {
         case ui::ControlKind::CheckBox:
         case ui::ControlKind::RadioButton:
         case ui::ControlKind::PageControl:
+        case ui::ControlKind::ComboBox:
             return true;
         default:
             return false;

@@ -13,10 +13,11 @@ packages=(
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(botan)
 fi
-# The sources of the letter models and letter frequencies (scripts/make_language_models.py);
-# the built files are committed, so only regenerating them needs these.
+# The sources of the letter models and letter frequencies (scripts/make_language_models.py) and
+# of the code-page tables (scripts/make_code_pages.py); the built data are committed, so only
+# regenerating needs these.
 if [[ "${1:-}" == "--data" ]]; then
-  packages+=(fortunes-ru manpages-ru libreoffice-help-ru fortunes r-cran-janeaustenr)
+  packages+=(fortunes-ru manpages-ru libreoffice-help-ru fortunes r-cran-janeaustenr python3)
 fi
 
 missing=()

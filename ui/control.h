@@ -22,6 +22,7 @@ enum class ControlKind {
     ProgressBar,
     UpDown,
     Image,
+    ComboBox,
 };
 
 // What changed, so a front end redraws only that.

@@ -60,6 +60,11 @@ void Memo::loadFromBytes(std::string bytes) {
     setText(AdjustLineBreaks(DecodeCp1251(bytes)));
 }
 
+void Memo::loadFromText(std::string text) {
+    if (const auto nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
+    setText(AdjustLineBreaks(text));
+}
+
 std::string Memo::linesAsFileBytes() const {
     std::string bytes;
     for (const auto& line : lines()) {

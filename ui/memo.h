@@ -28,6 +28,8 @@ class Memo : public Control {
     void loadFromFile(const std::string& path);
     // The same from bytes already read.
     void loadFromBytes(std::string bytes);
+    // The same from text already decoded (UTF-8).
+    void loadFromText(std::string text);
     // Writes each line in Windows-1251 followed by CR LF, replacing the file atomically. Throws
     // varn::io::FileError on failure; the old file is then unchanged.
     void saveToFile(const std::string& path) const;

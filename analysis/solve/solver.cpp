@@ -7,11 +7,13 @@
 #include <numeric>
 #include <random>
 #include <stdexcept>
+#include <vector>
 
-#include "analysis/file_reader.h"
 #include "analysis/letter_table.h"
 #include "analysis/solve/gram_counts.h"
 #include "io/failure.h"
+#include "io/file_reader.h"
+#include "text/utf8_pass.h"
 
 namespace varn::solve {
 
@@ -316,7 +318,7 @@ double BitsPerLetterAsItStands(const unsigned char* data, std::size_t size, Lang
 }
 
 Solution SolveFile(const std::string& path, Language language, Progress* progress,
-                   const SolveOptions& options) {
+                   const SolveOptions& options, Encoding encoding) {
     const InputFile file(path);
     if (!file.IsOpen()) throw io::FileError(file.Failure());
     const Alphabet alphabet(language);
@@ -325,14 +327,24 @@ Solution SolveFile(const std::string& path, Language language, Progress* progres
         progress->SetMax(file.Size() / kProgressStep);
         progress->SetPosition(0);
     }
-    PieceReader reader(file, std::size_t{1} << 20, false);
+    PieceReader reader(file, std::size_t{1} << 20);
+    CodeReader codes(encoding, 1);
+    std::vector<unsigned char> decoded;
+    if (encoding != Encoding::Windows1251)
+        decoded.resize(CodeReader::Capacity(std::size_t{1} << 20));
     std::uint64_t read = 0;
     for (;;) {
         const unsigned char* data = nullptr;
         const std::int64_t got = reader.Next(data);
         if (got < 0) throw io::FileError(io::FailureNow(io::FailureKind::Read, path));
+        const bool last = static_cast<std::uint64_t>(got) < (std::size_t{1} << 20);
+        if (encoding != Encoding::Windows1251) {
+            intake.feed(decoded.data(),
+                        codes.Read(data, static_cast<std::size_t>(got), last, decoded.data()));
+        } else if (got > 0) {
+            intake.feed(data, static_cast<std::size_t>(got));
+        }
         if (got == 0) break;
-        intake.feed(data, static_cast<std::size_t>(got));
         if (progress) progress->Advance(StepsBefore(read + got) - StepsBefore(read));
         read += static_cast<std::uint64_t>(got);
         if (static_cast<std::uint64_t>(got) < (std::size_t{1} << 20)) break;

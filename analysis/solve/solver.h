@@ -5,10 +5,11 @@
 #include <cstdint>
 #include <string>
 
-#include "analysis/byte_count.h"
-#include "analysis/progress.h"
 #include "analysis/solve/alphabet.h"
 #include "analysis/solve/hill_climb.h"
+#include "text/byte_count.h"
+#include "text/encoding.h"
+#include "text/progress.h"
 
 namespace varn::solve {
 
@@ -68,10 +69,11 @@ Solution SolveText(const unsigned char* data, std::size_t size, Language languag
 // solver would choose for it: how a plaintext compares with an answer.
 double BitsPerLetterAsItStands(const unsigned char* data, std::size_t size, Language language);
 
-// The same for a file, read in large pieces; `progress` gets a maximum of size / 100 and one
-// step per 100 bytes read. Throws io::FileError (Open or NotRegular) when the file cannot be
+// The same for a file in `encoding`, read in large pieces as 8-bit codes (a character without
+// one reads as a byte 1, no letter); `progress` gets a maximum of size / 100 and one step per 100
+// bytes read. Throws io::FileError (Open or NotRegular) when the file cannot be
 // opened as a regular file, and io::FileError (Read) on a read failure.
 Solution SolveFile(const std::string& path, Language language, Progress* progress = nullptr,
-                   const SolveOptions& options = {});
+                   const SolveOptions& options = {}, Encoding encoding = Encoding::Windows1251);
 
 }  // namespace varn::solve

@@ -1,8 +1,10 @@
 // The workloads of run_benchmarks.sh: the letter count and the substitution over a file. Each
 // prints its own time and MB/s when run alone.
-//   analysis_bench count FILE [threads] [buffer] [map 0|1]
-//   analysis_bench replace FILE OUT [pipeline 0|1] [map 0|1] [buffer]
+//   analysis_bench count FILE [threads] [buffer] [encoding]
+//   analysis_bench replace FILE OUT [pipeline 0|1] [buffer] [encoding]
 //   analysis_bench make-text FILE BYTES
+//   analysis_bench convert FILE OUT ENCODING   (a Windows-1251 text in another encoding)
+// The encoding is windows-1251 (the default), utf-8, koi8-r or cp866.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +15,7 @@
 
 #include "analysis/letter_count.h"
 #include "analysis/replace_letters.h"
+#include "text/encoding.h"
 
 namespace {
 
@@ -79,6 +82,24 @@ int main(int argc, char** argv) {
     const std::string path = argv[2];
     if (mode == "make-text" && argc >= 4)
         return MakeText(path, std::strtoull(argv[3], nullptr, 10));
+    if (mode == "convert" && argc >= 5) {
+        const auto encoding = varn::ParseEncoding(argv[4]);
+        if (!encoding) return 2;
+        std::ifstream in(path, std::ios::binary);
+        std::ofstream out(argv[3], std::ios::binary);
+        std::string piece(std::size_t{1} << 20, '\0');
+        std::string missing;
+        while (in.read(piece.data(), static_cast<std::streamsize>(piece.size())) ||
+               in.gcount() > 0) {
+            out << varn::CodesToText(piece.substr(0, static_cast<std::size_t>(in.gcount())),
+                                     *encoding, missing);
+        }
+        return out ? 0 : 1;
+    }
+    const auto encodingAt = [&](int at) {
+        return argc > at ? varn::ParseEncoding(argv[at]).value_or(varn::Encoding::Windows1251)
+                         : varn::Encoding::Windows1251;
+    };
 
     if (mode == "count") {
         // Counting "All": the letter table sorted by count afterwards.
@@ -88,31 +109,35 @@ int main(int argc, char** argv) {
         if (argc >= 4) options.threads = static_cast<unsigned>(std::atoi(argv[3]));
         if (argc >= 5 && std::strtoull(argv[4], nullptr, 10) > 0)
             options.bufferSize = std::strtoull(argv[4], nullptr, 10);
-        if (argc >= 6) options.mapFile = std::atoi(argv[5]) != 0;
+        options.encoding = encodingAt(5);
         const auto start = std::chrono::steady_clock::now();
-        const std::uint64_t total = varn::CountAll(table, path, varn::kDescending, bar, options);
-        const std::string what = "count, " + std::to_string(options.threads) + " thread(s)";
-        Report(what.c_str(), total, Seconds(start));
+        varn::CountAll(table, path, varn::kDescending, bar, options);
+        const std::string what = "count, " + std::to_string(options.threads) + " thread(s), " +
+                                 varn::EncodingName(options.encoding);
+        std::ifstream in(path, std::ios::binary | std::ios::ate);
+        Report(what.c_str(), static_cast<std::uint64_t>(in.tellg()), Seconds(start));
         return 0;
     }
     if (mode == "replace" && argc >= 4) {
         varn::DosTextOptions options;
         if (argc >= 5) options.pipeline = std::atoi(argv[4]) != 0;
-        if (argc >= 6) options.mapFile = std::atoi(argv[5]) != 0;
-        if (argc >= 7 && std::strtoull(argv[6], nullptr, 10) > 0)
-            options.bufferSize = std::strtoull(argv[6], nullptr, 10);
+        if (argc >= 6 && std::strtoull(argv[5], nullptr, 10) > 0)
+            options.bufferSize = std::strtoull(argv[5], nullptr, 10);
+        options.encoding = encodingAt(6);
         const varn::LetterTable table = PairedTable();
         const auto start = std::chrono::steady_clock::now();
         std::uint64_t steps = 0;
         const auto result = varn::ReplaceLetters(
             table, path, std::string(argv[3]), [&](std::uint64_t n) { steps += n; }, options);
         const double seconds = Seconds(start);
-        if (result != varn::DosTextResult::Ok) {
+        if (result) {
             std::fprintf(stderr, "substitution failed\n");
             return 1;
         }
         std::ifstream in(path, std::ios::binary | std::ios::ate);
-        Report("ReplaceLetters", static_cast<std::uint64_t>(in.tellg()), seconds);
+        const std::string what =
+            std::string("ReplaceLetters, ") + varn::EncodingName(options.encoding);
+        Report(what.c_str(), static_cast<std::uint64_t>(in.tellg()), seconds);
         return 0;
     }
     std::fprintf(stderr, "unknown mode\n");

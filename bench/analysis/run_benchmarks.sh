@@ -52,8 +52,6 @@ tr 'a-z' 'b-za' < text.txt > tr.out
 "$count_bench" replace text.txt rep.out > /dev/null
 "$count_bench" replace text.txt seq.out 0 0 > /dev/null
 cmp rep.out seq.out
-"$count_bench" replace text.txt seq.out 1 1 > /dev/null
-cmp rep.out seq.out
 rm -f seq.out
 "$caesar_bench" text.txt > /dev/null
 
@@ -65,10 +63,6 @@ while [ $round -lt "$runs" ]; do
     measure cat_random "cat random.bin > /dev/null" sh -c "cat random.bin > /dev/null"
     measure count_random "count All random.bin (default: 2 threads)" "$count_bench" count random.bin
     measure count1_random "count All random.bin, 1 thread" "$count_bench" count random.bin 1
-    measure count2m_random "count All random.bin, 2 threads, mapped" \
-        "$count_bench" count random.bin 2 0 1
-    measure count1m_random "count All random.bin, 1 thread, mapped" \
-        "$count_bench" count random.bin 1 0 1
     measure cat_one "cat one.bin > /dev/null" sh -c "cat one.bin > /dev/null"
     measure count_one "count All one.bin (default: 2 threads)" "$count_bench" count one.bin
     measure count1_one "count All one.bin, 1 thread" "$count_bench" count one.bin 1
@@ -76,21 +70,17 @@ while [ $round -lt "$runs" ]; do
     measure replace "ReplaceLetters (default)" "$count_bench" replace text.txt rep.out
     measure replace_seq "ReplaceLetters, one thread, read()" \
         "$count_bench" replace text.txt rep.out 0 0
-    measure replace_map "ReplaceLetters, two threads, mapped" \
-        "$count_bench" replace text.txt rep.out 1 1
     measure caesar "Caesar encipher pass (default)" "$caesar_bench" text.txt
-    measure caesar_seq "Caesar encipher pass, one thread, read()" "$caesar_bench" text.txt 0 0
-    measure caesar_map "Caesar encipher pass, two threads, mapped" "$caesar_bench" text.txt 1 1
+    measure caesar_seq "Caesar encipher pass, one thread, read()" "$caesar_bench" text.txt 0
 done
 rm -f tr.out rep.out __varn__.enc __varn__.tmp
 
 echo "== reading and counting (1 GiB each): best wall time, throughput, user+sys CPU of that run, peak RSS"
-for key in cat_random count_random count1_random count2m_random count1m_random cat_one count_one \
-    count1_one; do
+for key in cat_random count_random count1_random cat_one count_one count1_one; do
     show $key
 done
 echo "== translating text.txt (1 GiB, CR LF lines) into a new file"
-for key in tr replace replace_seq replace_map caesar caesar_seq caesar_map; do show $key; done
+for key in tr replace replace_seq caesar caesar_seq; do show $key; done
 echo "== ratios of wall times (above 1: the second is faster)"
 ratio "count All default / cat, random (speed of cat)" cat_random count_random
 ratio "count All default / cat, one byte (speed of cat)" cat_one count_one
@@ -99,6 +89,4 @@ ratio "tr / ReplaceLetters default" tr replace
 ratio "tr / Caesar pass default" tr caesar
 ratio "tr / ReplaceLetters, one thread, read()" tr replace_seq
 ratio "tr / Caesar pass, one thread, read()" tr caesar_seq
-ratio "tr / ReplaceLetters, mapped" tr replace_map
-ratio "tr / Caesar pass, mapped" tr caesar_map
 echo "load after: $(cut -d ' ' -f 1-3 /proc/loadavg)"

@@ -7,11 +7,11 @@
 #include <random>
 #include <stdexcept>
 
-#include "analysis/byte_count.h"
 #include "analysis/result_rows.h"
 #include "io/failure.h"
 #include "test_files.h"
 #include "tests/support/thread_faults.h"
+#include "text/byte_count.h"
 
 namespace varn {
 namespace {
@@ -160,7 +160,7 @@ TEST_F(CountTest, ThrowingProgressStopsTheCountAndPassesTheErrorOn) {
             if (++calls == 3) throw std::runtime_error("stop");
         };
         ByteCounts counts{};
-        EXPECT_THROW(CountFileBytes(path, counts, nullptr, throwing, {4096, threads, true}),
+        EXPECT_THROW(CountFileBytes(path, counts, nullptr, throwing, {4096, threads}),
                      std::runtime_error);
         EXPECT_EQ(calls, 3);
     }
@@ -179,7 +179,7 @@ TEST_F(CountTest, AFailedThreadStartCountsOnOneThreadAndAThrowingWorkerPassesIts
     ByteCounts counts{};
     std::uint64_t steps = 0;
     const FileCount counted = CountFileBytes(
-        path, counts, nullptr, [&](std::uint64_t n) { steps += n; }, {4096, 2, false, &noThreads});
+        path, counts, nullptr, [&](std::uint64_t n) { steps += n; }, {4096, 2, &noThreads});
     EXPECT_EQ(counted.total, bytes.size());
     EXPECT_EQ(counts, expected);
     EXPECT_EQ(steps, StepsBefore(bytes.size()));
@@ -187,7 +187,7 @@ TEST_F(CountTest, AFailedThreadStartCountsOnOneThreadAndAThrowingWorkerPassesIts
 
     const test::FaultyLauncher throwing(1, 1);
     try {
-        CountFileBytes(path, counts, nullptr, nullptr, {4096, 2, false, &throwing});
+        CountFileBytes(path, counts, nullptr, nullptr, {4096, 2, &throwing});
         ADD_FAILURE() << "no error";
     } catch (const std::runtime_error& error) {
         EXPECT_STREQ(error.what(), "injected");
@@ -240,15 +240,14 @@ TEST_F(CountTest, BufferedCountEqualsTheByteLoopAtEveryBufferEnd) {
         const Reference reference = CountByteByByte(bytes);
         for (std::size_t buffer : buffers) {
             if (buffer == 1 && size > 70000) continue;
-            for (const auto& [threads, map] : {std::pair{1u, true}, std::pair{2u, true},
-                                               std::pair{1u, false}, std::pair{2u, false}}) {
+            for (const unsigned threads : {1u, 2u}) {
                 RecordingProgress bar;
                 RecordingProgress other;
                 std::string s = "e";
                 const std::uint64_t total =
-                    CountOnEtalon(table, s, path, kDescending, bar, other, {buffer, threads, map});
-                SCOPED_TRACE(testing::Message() << "size " << size << " buffer " << buffer
-                                                << " threads " << threads << " map " << map);
+                    CountOnEtalon(table, s, path, kDescending, bar, other, {buffer, threads});
+                SCOPED_TRACE(testing::Message()
+                             << "size " << size << " buffer " << buffer << " threads " << threads);
                 EXPECT_EQ(total, size);
                 for (const auto& entry : table)
                     EXPECT_EQ(entry.count, reference.folded[entry.character]);

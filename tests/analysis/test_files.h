@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/progress.h"
+#include "text/progress.h"
 
 namespace varn::test {
 

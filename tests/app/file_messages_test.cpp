@@ -44,7 +44,7 @@ TEST(FileMessages, EveryModuleMessageInBothLanguagesAndAReadFailureOfItsOwn) {
               "ERROR removing old file !!!\nEncoded data remains in temporary file ");
     EXPECT_EQ(CryptModuleText(CryptMessage::WrongPassword).russian,
               "Неверный пароль или файл повреждён.");
-    EXPECT_EQ(CaesarMessageText(varn::CaesarMessage::ReadFailed).english, read.english);
+    EXPECT_EQ(CaesarMessageText(CaesarMessage::ReadFailed).english, read.english);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "analysis/letter_count.h"
 #include "analysis/replace_letters.h"
+#include "tests/support/iconv_text.h"
 #include "tests/support/solve_trials.h"
 #include "tests/support/temp_dir.h"
 
@@ -110,6 +111,55 @@ TEST(Varn, SolveSaysHowSureItIs) {
     EXPECT_EQ(run.status, 0);
     EXPECT_FALSE(run.out.empty());
     EXPECT_EQ(run.err, unreliable);
+}
+
+TEST(Varn, SolveReadsAndWritesTheFilesEncoding) {
+    TempDir dir;
+    std::string plain =
+        varn::trials::Excerpt(varn::trials::HeldOutText(Language::Russian), Language::Russian, 800,
+                              varn::trials::Measure::Letters, 13);
+    // Only characters all four encodings hold, and LF line ends.
+    for (char& c : plain) {
+        try {
+            Iconv(std::string(1, c), "CP1251", "KOI8-R");
+            Iconv(std::string(1, c), "CP1251", "CP866");
+        } catch (const std::runtime_error&) {
+            c = ' ';
+        }
+        if (c == '\r' || c == '\x1a') c = ' ';
+    }
+    const std::string cipher = CipherOf(plain, Language::Russian, 13);
+    std::string lowerLf;
+    for (const char c : plain)
+        lowerLf += static_cast<char>(varn::LowerChar(static_cast<unsigned char>(c)));
+    const struct {
+        const char* iconvName;
+        const char* option;
+        const char* shown;
+        bool dosText;
+    } cases[] = {
+        {"CP1251", "windows-1251", "Windows-1251", true},
+        {"UTF-8", "utf-8", "UTF-8", false},
+        {"KOI8-R", "koi8-r", "KOI8-R", false},
+        {"CP866", "cp866", "CP866", true},
+    };
+    for (const auto& c : cases) {
+        const std::string file =
+            dir.write(std::string(c.option) + ".txt", Iconv(cipher, "CP1251", c.iconvName));
+        const std::string expected =
+            Iconv(c.dosText ? Deciphered(plain) : lowerLf, "CP1251", c.iconvName);
+        for (const std::string& encoding : {std::string("auto"), std::string(c.option)}) {
+            const Outcome run =
+                Varn(dir, "solve --verbose -l ru --encoding " + encoding + " " + file);
+            EXPECT_EQ(run.status, 0) << run.err;
+            EXPECT_EQ(run.err.rfind(std::string("encoding: ") + c.shown + "\n", 0), 0u)
+                << run.err << encoding;
+            EXPECT_EQ(run.out, expected) << c.shown << " " << encoding;
+        }
+    }
+    const Outcome wrong = Varn(dir, "solve --encoding latin-1 " + dir.file("utf-8.txt"));
+    EXPECT_EQ(wrong.status, 2);
+    EXPECT_NE(wrong.err.find("auto, windows-1251, utf-8, koi8-r or cp866"), std::string::npos);
 }
 
 TEST(Varn, FailuresGoToStandardErrorWithAStatus) {

@@ -108,6 +108,14 @@ int main(int argc, char** argv) {
         saved = Save(window, folder, "count_all_" + language) && saved;
     }
     act(form.RadioButtonRus);
+    // The File tab with a UTF-8 text, its encoding found, in both languages.
+    platform.choose(dir.write("utf8.txt", "Съешь же ещё этих мягких французских булок.\n"));
+    act(form.Button2);
+    form.PageControl1.setActivePageIndex(0);
+    saved = Save(window, folder, "file_utf8_ru") && saved;
+    act(form.RadioButtonEng);
+    saved = Save(window, folder, "file_utf8_en") && saved;
+    act(form.RadioButtonRus);
     form.PageControl1.setActivePageIndex(6);
     saved = Save(window, folder, "guide") && saved;
 

@@ -1,4 +1,4 @@
-#include "analysis/dos_text.h"
+#include "text/dos_text.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -9,9 +9,9 @@
 #include <stdexcept>
 #include <string_view>
 
-#include "analysis/file_reader.h"
 #include "analysis/letter_count.h"
 #include "analysis/replace_letters.h"
+#include "io/file_reader.h"
 #include "test_files.h"
 #include "tests/support/file_faults.h"
 #include "tests/support/thread_faults.h"
@@ -95,7 +95,7 @@ TEST_F(DosTextTest, SubstitutionWithoutPairingIsTheFileFolded) {
     for (const Case& c : cases) {
         const std::string in = dir.Write("in", c.in);
         position = 0;
-        EXPECT_EQ(ReplaceLetters(table, in, dir.Path("out"), advance), DosTextResult::Ok);
+        EXPECT_EQ(ReplaceLetters(table, in, dir.Path("out"), advance).kind, io::FailureKind::None);
         EXPECT_EQ(ReadBytes(dir.Path("out")), c.out);
         EXPECT_EQ(position, c.steps) << c.in.size() << " bytes";
     }
@@ -112,7 +112,7 @@ TEST_F(DosTextTest, SubstitutesThePairedLetters) {
         void Fill() override {}
     } bar;
     CountOnEtalon(table, s, in, kDescending, bar, bar);
-    ASSERT_EQ(ReplaceLetters(table, in, dir.Path("out"), advance), DosTextResult::Ok);
+    ASSERT_EQ(ReplaceLetters(table, in, dir.Path("out"), advance).kind, io::FailureKind::None);
     EXPECT_EQ(ReadBytes(dir.Path("out")), "baab e\r\nbaab e\r\n");
 }
 
@@ -121,17 +121,16 @@ TEST_F(DosTextTest, MappedLineFeedIsExpandedAndMappedAwayLineFeedIsNot) {
     map['x'] = 10;
     map[10] = 'y';
     const std::string in = dir.Write("in", "axb\nc");
-    ASSERT_EQ(TranslateDosText(in, dir.Path("out"), map, ProgressRule::AdvanceAfter, advance),
-              DosTextResult::Ok);
+    ASSERT_EQ(TranslateDosText(in, dir.Path("out"), map, ProgressRule::AdvanceAfter, advance).kind,
+              io::FailureKind::None);
     EXPECT_EQ(ReadBytes(dir.Path("out")), "a\r\nbyc");
 }
 
 // The ways of running a pass; each must give the same file and the same bar positions.
 struct Mode {
     bool pipeline;
-    bool mapFile;
 };
-constexpr Mode kModes[] = {{true, true}, {true, false}, {false, true}, {false, false}};
+constexpr Mode kModes[] = {{true}, {false}};
 
 // Where the bar must stand after each buffer of `buffer` input bytes.
 std::vector<std::uint64_t> PositionsAtBufferEnds(const std::string& bytes,
@@ -191,14 +190,14 @@ TEST_F(DosTextTest, BufferedPassEqualsTheByteLoopAtEveryBufferEnd) {
                 for (std::size_t buffer : {1u, 7u, 100u, 4096u, 1u << 20}) {
                     if (buffer == 1 && size > 5000) continue;
                     for (const Mode mode : kModes) {
-                        SCOPED_TRACE(testing::Message()
-                                     << "size " << size << " buffer " << buffer << " pipeline "
-                                     << mode.pipeline << " map " << mode.mapFile);
+                        SCOPED_TRACE(testing::Message() << "size " << size << " buffer " << buffer
+                                                        << " pipeline " << mode.pipeline);
                         positions.clear();
                         position = 0;
                         ASSERT_EQ(TranslateDosText(in, dir.Path("out"), map, rule, advance,
-                                                   {buffer, mode.pipeline, mode.mapFile}),
-                                  DosTextResult::Ok);
+                                                   {buffer, mode.pipeline})
+                                      .kind,
+                                  io::FailureKind::None);
                         EXPECT_EQ(ReadBytes(dir.Path("out")), reference.out);
                         // After each buffer the bar is where the byte loop stands after the
                         // same characters.
@@ -225,13 +224,14 @@ TEST_F(DosTextTest, LargeFileWithAwkwardBuffersEqualsTheByteLoop) {
         for (std::size_t buffer :
              {std::size_t{65537}, std::size_t{1000003}, std::size_t{3} << 20}) {
             for (const Mode mode : kModes) {
-                SCOPED_TRACE(testing::Message() << in << " buffer " << buffer << " pipeline "
-                                                << mode.pipeline << " map " << mode.mapFile);
+                SCOPED_TRACE(testing::Message()
+                             << in << " buffer " << buffer << " pipeline " << mode.pipeline);
                 positions.clear();
                 position = 0;
                 ASSERT_EQ(TranslateDosText(in, dir.Path("out"), map, ProgressRule::AdvanceAfter,
-                                           advance, {buffer, mode.pipeline, mode.mapFile}),
-                          DosTextResult::Ok);
+                                           advance, {buffer, mode.pipeline})
+                              .kind,
+                          io::FailureKind::None);
                 EXPECT_TRUE(ReadBytes(dir.Path("out")) == reference.out);
                 EXPECT_EQ(positions, PositionsAtBufferEnds(ReadBytes(in), reference, buffer));
             }
@@ -298,28 +298,29 @@ TEST_F(DosTextTest, FailuresAreReportedAndNeverAsSuccess) {
     const std::string folder = dir.Path("folder");
     std::filesystem::create_directory(folder);
     for (const Mode mode : kModes) {
-        SCOPED_TRACE(testing::Message() << "pipeline " << mode.pipeline << " map " << mode.mapFile);
+        SCOPED_TRACE(testing::Message() << "pipeline " << mode.pipeline);
         const auto run = [&](const std::string& from, const std::string& to) {
             return TranslateDosText(from, to, map, ProgressRule::AdvanceBefore, advance,
-                                    {1000, mode.pipeline, mode.mapFile});
+                                    {1000, mode.pipeline})
+                .kind;
         };
-        EXPECT_EQ(run(dir.Path("missing"), dir.Path("out")), DosTextResult::InputOpenFailed);
-        EXPECT_EQ(run(folder, dir.Path("out")), DosTextResult::InputOpenFailed);
-        EXPECT_EQ(run(in, dir.Path("no/such/folder/out")), DosTextResult::OutputCreateFailed);
-        EXPECT_EQ(run(in, folder), DosTextResult::OutputCreateFailed);
-        EXPECT_EQ(run(in, "/dev/full"), DosTextResult::OutputCreateFailed);
-        EXPECT_EQ(run("/dev/zero", dir.Path("out")), DosTextResult::InputOpenFailed);
+        EXPECT_EQ(run(dir.Path("missing"), dir.Path("out")), io::FailureKind::Open);
+        EXPECT_EQ(run(folder, dir.Path("out")), io::FailureKind::NotRegular);
+        EXPECT_EQ(run(in, dir.Path("no/such/folder/out")), io::FailureKind::Create);
+        EXPECT_EQ(run(in, folder), io::FailureKind::NotReplaceable);
+        EXPECT_EQ(run(in, "/dev/full"), io::FailureKind::NotReplaceable);
+        EXPECT_EQ(run("/dev/zero", dir.Path("out")), io::FailureKind::NotRegular);
         {
             const FileSizeLimit full(5000);
-            EXPECT_EQ(run(large, dir.Path("out")), DosTextResult::WriteFailed);
+            EXPECT_EQ(run(large, dir.Path("out")), io::FailureKind::Write);
         }
         // Opens, but reading its first bytes fails (nothing is mapped at address 0).
-        EXPECT_EQ(run("/proc/self/mem", dir.Path("out")), DosTextResult::ReadFailed);
+        EXPECT_EQ(run("/proc/self/mem", dir.Path("out")), io::FailureKind::Read);
         // No failure left a file behind.
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path("")),
                                 std::filesystem::directory_iterator()),
                   3);
-        EXPECT_EQ(run(in, dir.Path("out")), DosTextResult::Ok);
+        EXPECT_EQ(run(in, dir.Path("out")), io::FailureKind::None);
         std::filesystem::remove(dir.Path("out"));
     }
 }
@@ -332,7 +333,7 @@ TEST_F(DosTextTest, ThrowingProgressStopsThePassAndPassesTheErrorOn) {
             if (++calls == 3) throw std::runtime_error("stop");
         };
         EXPECT_THROW(TranslateDosText(in, dir.Path("out"), Identity(), ProgressRule::AdvanceBefore,
-                                      throwing, {1000, mode.pipeline, mode.mapFile}),
+                                      throwing, {1000, mode.pipeline}),
                      std::runtime_error);
         EXPECT_EQ(calls, 3);
     }
@@ -347,15 +348,17 @@ TEST_F(DosTextTest, AFailedThreadStartTranslatesOnOneThreadAndAThrowingReaderPas
     const ByteMap map = Identity();
     std::vector<std::uint64_t> wanted;
     ASSERT_EQ(TranslateDosText(in, dir.Path("want"), map, ProgressRule::AdvanceAfter,
-                               [&](std::uint64_t n) { wanted.push_back(n); }, {1000}),
-              DosTextResult::Ok);
+                               [&](std::uint64_t n) { wanted.push_back(n); }, {1000})
+                  .kind,
+              io::FailureKind::None);
 
     const test::FaultyLauncher noThreads(0);
     std::vector<std::uint64_t> steps;
-    ASSERT_EQ(TranslateDosText(in, dir.Path("out"), map, ProgressRule::AdvanceAfter,
-                               [&](std::uint64_t n) { steps.push_back(n); },
-                               {1000, true, false, &noThreads}),
-              DosTextResult::Ok);
+    ASSERT_EQ(
+        TranslateDosText(in, dir.Path("out"), map, ProgressRule::AdvanceAfter,
+                         [&](std::uint64_t n) { steps.push_back(n); }, {1000, true, &noThreads})
+            .kind,
+        io::FailureKind::None);
     EXPECT_EQ(ReadBytes(dir.Path("out")), ReadBytes(dir.Path("want")));
     EXPECT_EQ(steps, wanted);
     EXPECT_EQ(noThreads.Attempts(), 1);
@@ -363,7 +366,7 @@ TEST_F(DosTextTest, AFailedThreadStartTranslatesOnOneThreadAndAThrowingReaderPas
     const test::FaultyLauncher throwing(1, 1);
     try {
         TranslateDosText(in, dir.Path("failed"), map, ProgressRule::AdvanceAfter, advance,
-                         {1000, true, false, &throwing});
+                         {1000, true, &throwing});
         ADD_FAILURE() << "no error";
     } catch (const std::runtime_error& error) {
         EXPECT_STREQ(error.what(), "injected");
@@ -374,8 +377,8 @@ TEST_F(DosTextTest, AFailedThreadStartTranslatesOnOneThreadAndAThrowingReaderPas
 TEST_F(DosTextTest, ExistingOutputIsReplaced) {
     const std::string in = dir.Write("in", "ab");
     const std::string out = dir.Write("out", "a much longer old content");
-    ASSERT_EQ(TranslateDosText(in, out, Identity(), ProgressRule::AdvanceBefore, advance),
-              DosTextResult::Ok);
+    ASSERT_EQ(TranslateDosText(in, out, Identity(), ProgressRule::AdvanceBefore, advance).kind,
+              io::FailureKind::None);
     EXPECT_EQ(ReadBytes(out), "ab");
 }
 

@@ -1,4 +1,4 @@
-#include "analysis/dos_text.h"
+#include "text/dos_text.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -9,10 +9,12 @@
 #include <cerrno>
 #include <cstring>
 
-#include "analysis/file_reader.h"
 #include "concurrency/slot_ring.h"
 #include "concurrency/workers.h"
+#include "io/file_reader.h"
 #include "io/transfer.h"
+#include "text/utf8.h"
+#include "text/utf8_pass.h"
 
 namespace varn {
 
@@ -123,15 +125,39 @@ struct Piece {
 };
 using PieceRing = SlotRing<Piece>;
 
-// Reads the input buffer by buffer, cut at the first byte 26, and translates each buffer.
+// `map` on codes as a map on the bytes of an 8-bit page.
+ByteMap PageMap(const ByteMap& map, Encoding encoding) {
+    const CodePage& page = PageOf(encoding);
+    ByteMap composed{};
+    for (int b = 0; b < 256; ++b) {
+        const int code = page.toCode[b];
+        const int to = code >= 0 ? page.fromCode[map[code]] : -1;
+        composed[b] = static_cast<unsigned char>(to >= 0 ? to : b);
+    }
+    return composed;
+}
+
+// Reads the input buffer by buffer and translates each buffer: in DOS text mode cut at the first
+// byte 26, else by a plain byte map or, for UTF-8, character by character.
 class PieceMaker {
   public:
+    enum class Mode { Dos, Plain, Utf8 };
+
     PieceMaker(const InputFile& input, const ByteMap& map, const DosTextOptions& options)
-        : reader_(input, options.bufferSize, options.mapFile),
-          translator_(map),
+        : reader_(input, options.bufferSize),
+          mode_(options.encoding == Encoding::Utf8 ? Mode::Utf8
+                : UsesDosText(options.encoding)    ? Mode::Dos
+                                                   : Mode::Plain),
+          byteMap_(options.encoding == Encoding::Utf8 || options.mapBytes
+                       ? map
+                       : PageMap(map, options.encoding)),
+          translator_(byteMap_),
+          utf8_(map),
           bufferSize_(options.bufferSize > 0 ? options.bufferSize : 1) {}
 
-    std::size_t Capacity() const { return 2 * bufferSize_ + 1; }
+    std::size_t Capacity() const {
+        return mode_ == Mode::Utf8 ? Utf8Translator::Capacity(bufferSize_) : 2 * bufferSize_ + 1;
+    }
 
     void Make(PieceRing::Slot& slot) {
         Piece& piece = slot.payload;
@@ -147,11 +173,25 @@ class PieceMaker {
             return;
         }
         auto size = static_cast<std::size_t>(got);
-        const void* end = size > 0 ? std::memchr(data, kEndOfText, size) : nullptr;
+        const void* end =
+            mode_ == Mode::Dos && size > 0 ? std::memchr(data, kEndOfText, size) : nullptr;
         if (end != nullptr)
             size = static_cast<std::size_t>(static_cast<const unsigned char*>(end) - data);
-        piece.size = translator_.Translate(data, size, slot.buffer.Data(), piece.characters);
         piece.last = end != nullptr || static_cast<std::size_t>(got) < bufferSize_;
+        unsigned char* out = slot.buffer.Data();
+        switch (mode_) {
+            case Mode::Dos:
+                piece.size = translator_.Translate(data, size, out, piece.characters);
+                break;
+            case Mode::Plain:
+                for (std::size_t i = 0; i < size; ++i) out[i] = byteMap_[data[i]];
+                piece.size = size;
+                piece.characters = size;
+                break;
+            case Mode::Utf8:
+                piece.size = utf8_.Translate(data, size, piece.last, out, piece.characters);
+                break;
+        }
     }
 
     // errno of the failed read, whichever thread made it.
@@ -159,7 +199,10 @@ class PieceMaker {
 
   private:
     PieceReader reader_;
+    Mode mode_;
+    ByteMap byteMap_;
     DosTextTranslator translator_;
+    Utf8Translator utf8_;
     std::size_t bufferSize_;
     int readError_ = 0;
 };
@@ -167,9 +210,9 @@ class PieceMaker {
 // Reading ahead never runs further than this many buffers: memory stays constant.
 constexpr std::size_t kPiecesInFlight = 4;
 
-// The pass itself; `error` gets errno of a failed read or write.
-DosTextResult Translate(const InputFile& input, int output, const ByteMap& map, ProgressRule rule,
-                        const ProgressAdvance& advance, const DosTextOptions& options, int& error) {
+// The pass itself.
+io::Failure Translate(const InputFile& input, int output, const ByteMap& map, ProgressRule rule,
+                      const ProgressAdvance& advance, const DosTextOptions& options) {
     PieceMaker maker(input, map, options);
     PieceRing ring(options.pipeline ? kPiecesInFlight : 1, maker.Capacity());
     const auto make = [&](PieceRing::Slot& slot) {
@@ -193,12 +236,10 @@ DosTextResult Translate(const InputFile& input, int output, const ByteMap& map, 
         if (slot == nullptr) break;  // the reading thread failed: Join hands its error on
         const Piece& piece = slot->payload;
         if (piece.readFailed) {
-            error = maker.ReadError();
-            return DosTextResult::ReadFailed;
+            return {io::FailureKind::Read, input.Path(), maker.ReadError()};
         }
         if (!io::WriteAll(output, slot->buffer.Data(), piece.size)) {
-            error = errno;
-            return DosTextResult::WriteFailed;
+            return io::FailureNow(io::FailureKind::Write, {});
         }
         if (advance && piece.characters > 0) {
             const std::uint64_t steps =
@@ -211,10 +252,24 @@ DosTextResult Translate(const InputFile& input, int output, const ByteMap& map, 
         if (last) break;
     }
     workers.Join();
-    return DosTextResult::Ok;
+    return {};
 }
 
 }  // namespace
+
+std::string MissingCharacters(const ByteMap& map, Encoding encoding) {
+    if (encoding == Encoding::Windows1251 || encoding == Encoding::Utf8) return {};
+    const CodePage& page = PageOf(encoding);
+    std::string missing;
+    for (int b = 0; b < 256; ++b) {
+        const int code = page.toCode[b];
+        if (code < 0 || page.fromCode[map[code]] >= 0) continue;
+        std::string character;
+        utf8::Append(UnicodeOfCode(map[code]), character);
+        if (missing.find(character) == std::string::npos) missing += character;
+    }
+    return missing;
+}
 
 bool DosTextPathAvailable(DosTextPath path) {
     switch (path) {
@@ -289,45 +344,25 @@ std::size_t DosTextTranslator::Translate(const unsigned char* in, std::size_t si
     return o;
 }
 
-DosTextResult TranslateDosText(const InputFile& input, int output, const ByteMap& map,
-                               ProgressRule rule, const ProgressAdvance& advance,
-                               const DosTextOptions& options) {
-    int error = 0;
-    const DosTextResult result = Translate(input, output, map, rule, advance, options, error);
-    // The threads are joined by now: errno says what failed, for the caller to report.
-    if (result != DosTextResult::Ok) errno = error;
-    return result;
+io::Failure TranslateDosText(const InputFile& input, int output, const ByteMap& map,
+                             ProgressRule rule, const ProgressAdvance& advance,
+                             const DosTextOptions& options) {
+    return Translate(input, output, map, rule, advance, options);
 }
 
-DosTextResult TranslateDosText(const std::string& inPath, const io::Target& out, const ByteMap& map,
-                               ProgressRule rule, const ProgressAdvance& advance,
-                               const DosTextOptions& options, io::Failure* failure) {
-    io::Failure ignored;
-    io::Failure& reported = failure != nullptr ? *failure : ignored;
+io::Failure TranslateDosText(const std::string& inPath, const io::Target& out, const ByteMap& map,
+                             ProgressRule rule, const ProgressAdvance& advance,
+                             const DosTextOptions& options) {
     const InputFile input(inPath);
-    if (!input.IsOpen()) {
-        reported = input.Failure();
-        return DosTextResult::InputOpenFailed;
-    }
+    if (!input.IsOpen()) return input.Failure();
+    io::Failure failure;
     io::Replacement output;
-    if (!output.Begin(out, kDosTextTempPrefix, reported)) {
-        return reported.kind == io::FailureKind::Replace ? DosTextResult::ReplaceFailed
-                                                         : DosTextResult::OutputCreateFailed;
-    }
-    const DosTextResult result = TranslateDosText(input, output.fd(), map, rule, advance, options);
-    if (result == DosTextResult::ReadFailed) {
-        reported = io::FailureNow(io::FailureKind::Read, inPath);
-        return result;
-    }
-    if (result != DosTextResult::Ok) {
-        reported = io::FailureNow(io::FailureKind::Write, out.path);
-        return result;
-    }
-    if (!output.Commit(reported)) {
-        return reported.kind == io::FailureKind::Write ? DosTextResult::WriteFailed
-                                                       : DosTextResult::ReplaceFailed;
-    }
-    return DosTextResult::Ok;
+    if (!output.Begin(out, kDosTextTempPrefix, failure)) return failure;
+    failure = TranslateDosText(input, output.fd(), map, rule, advance, options);
+    if (failure.kind == io::FailureKind::Write) failure.path = out.path;
+    if (failure) return failure;
+    output.Commit(failure);
+    return failure;
 }
 
 }  // namespace varn

@@ -26,7 +26,9 @@ class InputFile {
     // Permission bits.
     mode_t Mode() const { return mode_; }
     const io::Failure& Failure() const { return failure_; }
-    // Always true for an open file: it can be read at any offset and mapped.
+    // The name it was opened by, for the failures of a pass over it.
+    const std::string& Path() const { return path_; }
+    // Always true for an open file: it can be read at any offset.
     bool IsRegular() const { return fd_.ok(); }
 
     // Reads up to `want` bytes at `offset`, retrying short reads; returns the bytes read
@@ -38,45 +40,30 @@ class InputFile {
 
   private:
     io::Fd fd_;
+    std::string path_;
     std::uint64_t size_ = 0;
     io::FileId id_;
     mode_t mode_ = 0;
     io::Failure failure_;
 };
 
-// Maps `size` bytes of the file at the page-aligned `offset` and brings them into memory, or
-// returns nullptr when that fails: when the file no longer holds those bytes (it was cut short
-// meanwhile) or a page among them cannot be read. read() then reports the end or the error,
-// where touching such a page would kill the process.
-const unsigned char* MapFilePart(int fd, std::uint64_t offset, std::size_t size);
-void UnmapFilePart(const unsigned char* data, std::size_t size);
-
-// Hands out a file's bytes in consecutive pieces of a fixed size, from the start. A regular file
-// is mapped a window at a time when `map` is set (no copy through a buffer); whatever cannot be
-// mapped (a file that is not regular, a part past the file's current end) is read.
+// Hands out a file's bytes in consecutive pieces of a fixed size, from the start, read into one
+// reused buffer (a mapping would pay a page fault per 4 KiB, which on virtual machines costs more
+// than the copy).
 class PieceReader {
   public:
-    PieceReader(const InputFile& file, std::size_t pieceSize, bool map);
+    PieceReader(const InputFile& file, std::size_t pieceSize);
     PieceReader(const PieceReader&) = delete;
     PieceReader& operator=(const PieceReader&) = delete;
-    ~PieceReader();
 
     // Points `data` at the next piece and returns its size: fewer than the piece size only at
     // the end of the file, or -1 on a read error. `data` stays valid until the next call.
     std::int64_t Next(const unsigned char*& data);
 
   private:
-    bool MapWindow(std::uint64_t offset, std::size_t want, std::uint64_t fileSize);
-    void Unmap();
-
     const InputFile& file_;
     std::size_t pieceSize_;
-    bool map_;
-    std::uint64_t offset_ = 0;
     std::unique_ptr<unsigned char[]> buffer_;
-    const unsigned char* window_ = nullptr;
-    std::uint64_t windowOffset_ = 0;
-    std::size_t windowSize_ = 0;
 };
 
 }  // namespace varn

@@ -1,4 +1,4 @@
-#include "analysis/byte_count.h"
+#include "text/byte_count.h"
 
 #include <unistd.h>
 
@@ -7,9 +7,10 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "analysis/file_reader.h"
 #include "concurrency/slot_ring.h"
 #include "concurrency/workers.h"
+#include "io/file_reader.h"
+#include "text/utf8_pass.h"
 
 namespace varn {
 
@@ -63,6 +64,9 @@ void CountPiece(const unsigned char* data, std::size_t size, ByteCounts& counts)
     }
 }
 
+// Room in a buffer of UTF-8 for the byte before a piece and the two after it.
+constexpr std::size_t kUtf8Margin = 3;
+
 // One slice of the file: where it is and, once counted, what it held.
 struct Slice {
     std::uint64_t offset = 0;
@@ -74,25 +78,46 @@ struct Slice {
 using SliceRing = SlotRing<Slice>;
 
 // Copies the slice through the slot's buffer a cache-sized piece at a time, so the counting
-// reads from the core's own cache; or, when asked, maps it whole.
+// reads from the core's own cache.
 void ReadAndCount(const InputFile& file, SliceRing::Slot& slot, std::uint64_t sliceSize,
-                  std::uint64_t fileSize, bool map) {
+                  std::uint64_t fileSize, bool utf8) {
     Slice& slice = slot.payload;
     slice.offset = slot.sequence * sliceSize;
     slice.want = static_cast<std::size_t>(std::min(sliceSize, fileSize - slice.offset));
     slice.counts.fill(0);
     slice.got = 0;
-    if (map) {
-        const unsigned char* view = MapFilePart(file.Descriptor(), slice.offset, slice.want);
-        if (view != nullptr) {
-            CountBytes(view, slice.want, slice.counts);
-            UnmapFilePart(view, slice.want);
-            slice.got = static_cast<std::int64_t>(slice.want);
-            return;
-        }
-    }
     unsigned char* buffer = slot.buffer.Data();
     std::size_t done = 0;
+    if (utf8) {
+        // Each piece is read with the byte before it and the two after it, which tell the
+        // characters at its ends (0 where the file has none).
+        Utf8Counter characters;
+        const std::size_t pieceSize = slot.buffer.Size() - kUtf8Margin;
+        while (done < slice.want) {
+            const std::uint64_t at = slice.offset + done;
+            const std::size_t piece = std::min(slice.want - done, pieceSize);
+            const std::size_t before = at > 0 ? 1 : 0;
+            buffer[0] = 0;
+            const std::int64_t got =
+                file.ReadAt(at - before, buffer + 1 - before, piece + before + 2);
+            if (got < 0) {
+                slice.error = errno;
+                slice.got = -1;
+                return;
+            }
+            const std::size_t available =
+                static_cast<std::size_t>(got) > before ? static_cast<std::size_t>(got) - before : 0;
+            const std::size_t counted = std::min(piece, available);
+            if (available < piece + 2)
+                std::memset(buffer + 1 + available, 0, piece + 2 - available);
+            characters.Count(buffer + 1, counted);
+            done += counted;
+            if (counted < piece) break;
+        }
+        characters.AddTo(slice.counts);
+        slice.got = static_cast<std::int64_t>(done);
+        return;
+    }
     while (done < slice.want) {
         const std::size_t piece = std::min(slice.want - done, slot.buffer.Size());
         const std::int64_t got = file.ReadAt(slice.offset + done, buffer, piece);
@@ -136,12 +161,14 @@ FileCount CountFileBytes(const std::string& path, ByteCounts& counts,
 
     const std::uint64_t sliceSize = std::max<std::size_t>(options.bufferSize, 1);
     // Mapping needs page-aligned offsets.
-    const bool map =
-        options.mapFile && sliceSize % static_cast<std::size_t>(::sysconf(_SC_PAGESIZE)) == 0;
+    const bool utf8 = options.encoding == Encoding::Utf8;
     const std::uint64_t slices = (result.size + sliceSize - 1) / sliceSize;
-    SliceRing ring(kSlicesAhead, map ? 0 : std::min<std::uint64_t>(sliceSize, kReadPiece), slices);
+    SliceRing ring(kSlicesAhead,
+                   utf8 ? std::min<std::uint64_t>(sliceSize, kReadPiece) + kUtf8Margin
+                        : std::min<std::uint64_t>(sliceSize, kReadPiece),
+                   slices);
     const auto count = [&](SliceRing::Slot& slot) {
-        ReadAndCount(file, slot, sliceSize, result.size, map);
+        ReadAndCount(file, slot, sliceSize, result.size, utf8);
         ring.Publish(slot);
     };
 
@@ -199,6 +226,16 @@ FileCount CountFileBytes(const std::string& path, ByteCounts& counts,
     if (failed) throw io::FileError(io::Failure{io::FailureKind::Read, path, readError});
 
     result.total = position;
+    if (options.encoding == Encoding::Koi8r || options.encoding == Encoding::Cp866) {
+        // Each byte counts as its code; bytes without one count as nothing.
+        const CodePage& page = PageOf(options.encoding);
+        ByteCounts codes{};
+        for (int b = 0; b < 256; ++b) {
+            if (page.toCode[b] >= 0) codes[static_cast<std::size_t>(page.toCode[b])] += counts[b];
+        }
+        counts = codes;
+    }
+    for (const std::uint64_t count : counts) result.characters += count;
     return result;
 }
 

@@ -5,23 +5,15 @@
 #include <cstdint>
 #include <string>
 
-#include "analysis/file_reader.h"
-#include "analysis/progress.h"
 #include "concurrency/workers.h"
+#include "io/file_reader.h"
 #include "io/replacement.h"
+#include "text/encoding.h"
+#include "text/progress.h"
 
 namespace varn {
 
 using ByteMap = std::array<unsigned char, 256>;
-
-enum class DosTextResult {
-    Ok,
-    InputOpenFailed,     // the input is missing, unreadable or not a regular file
-    OutputCreateFailed,  // the output (or its temporary) cannot be created
-    ReadFailed,
-    WriteFailed,    // the output could not be written in full or flushed
-    ReplaceFailed,  // the complete output could not be renamed into place
-};
 
 // When a pass over n characters advances its bar.
 enum class ProgressRule {
@@ -34,11 +26,18 @@ struct DosTextOptions {
     // A second thread reads and translates the next buffers while this one writes; progress is
     // still reported on the calling thread, after each buffer is written.
     bool pipeline = true;
-    // Map the input a window at a time rather than copy it through read(). Off: a mapping pays a
-    // page fault per 4 KiB, which on some hosts (virtual machines) costs more than the copy.
-    bool mapFile = false;
     const ThreadLauncher* launcher = nullptr;  // how the second thread starts (null: the usual way)
+    // The text's encoding: `map` is on 8-bit codes, so a KOI8-R or CP866 byte goes through its
+    // code and back (a character the page lacks stays as it is: see MissingCharacters) and UTF-8
+    // is decoded and encoded around it. DOS text mode holds for Windows-1251 and CP866 only.
+    Encoding encoding = Encoding::Windows1251;
+    // For an 8-bit page, map the bytes themselves rather than their codes.
+    bool mapBytes = false;
 };
+
+// The characters (as UTF-8) that `map` gives for letters of `encoding` and that `encoding`
+// cannot hold, each once; empty when the pass loses nothing.
+std::string MissingCharacters(const ByteMap& map, Encoding encoding);
 
 // How the translator handles blocks holding no byte that needs more than a lookup.
 enum class DosTextPath {
@@ -52,17 +51,19 @@ bool DosTextPathAvailable(DosTextPath path);
 // Translates one text file into another in DOS text mode through `map`: reading drops every
 // byte 13 and ends at the first byte 26; each remaining byte b becomes map[b]; writing turns
 // every output byte 10 into 13 10. The output is written from the descriptor's position.
-// `advance` receives the steps of `rule` per buffer.
-DosTextResult TranslateDosText(const InputFile& input, int output, const ByteMap& map,
-                               ProgressRule rule, const ProgressAdvance& advance,
-                               const DosTextOptions& options = {});
+// `advance` receives the steps of `rule` per buffer. Returns what failed, with errno: Read (with
+// the input's name) or Write (without a name: the descriptor is the caller's); nothing on success.
+io::Failure TranslateDosText(const InputFile& input, int output, const ByteMap& map,
+                             ProgressRule rule, const ProgressAdvance& advance,
+                             const DosTextOptions& options = {});
 
 // The same from a named regular file to a target that the complete output replaces atomically
-// (io::Replacement): on any failure the target is as it was and nothing is left behind. `failure`
-// (if given) receives what failed.
-DosTextResult TranslateDosText(const std::string& inPath, const io::Target& out, const ByteMap& map,
-                               ProgressRule rule, const ProgressAdvance& advance,
-                               const DosTextOptions& options = {}, io::Failure* failure = nullptr);
+// (io::Replacement): on any failure the target is as it was and nothing is left behind. Returns
+// what failed: Open or NotRegular (the input), Create or NotReplaceable (the output), Read, Write
+// or Replace; nothing on success.
+io::Failure TranslateDosText(const std::string& inPath, const io::Target& out, const ByteMap& map,
+                             ProgressRule rule, const ProgressAdvance& advance,
+                             const DosTextOptions& options = {});
 
 // The buffer step of the above, for `in` holding no byte 26: writes at most 2 * size + 1 bytes
 // (one byte of scratch past the end) to `out`; returns the bytes written and sets `characters`
