@@ -22,7 +22,11 @@ std::vector<CaesarMessage> RunCaesarPass(const std::string& fileName, bool decip
     io::Target target;
     if (replace) {
         target.path = fileName;
-        target.expected = input.Id();
+        // The version the pass starts from: the file is replaced only if it is still that one.
+        struct stat info {};
+        if (::fstat(input.Descriptor(), &info) != 0)
+            throw io::FileError(io::FailureNow(io::FailureKind::Open, fileName));
+        target.expected = io::VersionOf(info);
     } else {
         target.path = kCaesarResultFile;
         target.followLink = false;
@@ -52,6 +56,7 @@ std::vector<CaesarMessage> RunCaesarPass(const std::string& fileName, bool decip
 
     if (!result.Commit(failure)) {
         if (failure.kind == io::FailureKind::Write) return {CaesarMessage::TempNotOpen};
+        if (failure.kind == io::FailureKind::Changed) return {CaesarMessage::FileChanged};
         return {notRenamed};
     }
     if (replace) return {};

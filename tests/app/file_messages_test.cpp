@@ -29,7 +29,7 @@ TEST(FileMessages, UnexpectedFailuresGetTheFileLayersWords) {
 
 TEST(FileMessages, EveryModuleMessageInBothLanguagesAndAReadFailureOfItsOwn) {
     using varn::CryptMessage;
-    for (int m = 0; m <= static_cast<int>(CryptMessage::WrongPassword); ++m) {
+    for (int m = 0; m <= static_cast<int>(CryptMessage::NameTooLong); ++m) {
         const MessageText text = CryptModuleText(static_cast<CryptMessage>(m));
         EXPECT_EQ(text.kind, MessageKind::ModuleError);
         EXPECT_FALSE(text.russian.empty()) << m;

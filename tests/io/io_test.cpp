@@ -133,13 +133,13 @@ TEST(Replacement, NeverReplacesWhatItMustNot) {
     struct stat info {};
     ASSERT_EQ(::fstat(held.get(), &info), 0);
     Target inPlace(input);
-    inPlace.expected = IdOf(info);
+    inPlace.expected = VersionOf(info);
     Replacement second;
     ASSERT_TRUE(second.Begin(inPlace, "t", failure));
     ASSERT_EQ(::unlink(input.c_str()), 0);
     dir.write("input.txt", "a new file under the old name");
     EXPECT_FALSE(second.Commit(failure));
-    EXPECT_EQ(failure.error, ESTALE);
+    EXPECT_EQ(failure.kind, FailureKind::Changed);
     EXPECT_EQ(TempDir::read(input), "a new file under the old name");
 
     for (const char* target : {"/dev/null", "/dev/full"}) {
