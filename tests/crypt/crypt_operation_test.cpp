@@ -266,6 +266,34 @@ TEST_F(CryptOperationTest, SourceOf2GiBIsRefusedBeforeAnythingIsWritten) {
     EXPECT_TRUE(NoTemporaries());
 }
 
+TEST_F(CryptOperationTest, TripleRefusesUpFrontAFileWhoseLayersWouldNotFit) {
+    // The first two layers fit; the third one's source, 2 GiB + 4 bytes, would not.
+    WriteFile("big.bin", "");
+    ASSERT_EQ(::truncate("big.bin", kIdeaSizeLimit - 10), 0);  // sparse
+    ASSERT_GE(IdeaEncryptedSize(IdeaEncryptedSize(kIdeaSizeLimit - 10)), kIdeaSizeLimit);
+    {
+        // A pass that ran would fail its writes instead.
+        const FileSizeLimit full(4096);
+        EXPECT_EQ(Run("big.bin", {"a", "b", "c"}, false, true), CryptOutcome::ModuleFailed);
+    }
+    EXPECT_EQ(messages_, Messages{CryptMessage::TooLarge});
+    struct stat st {};
+    ASSERT_EQ(::stat("big.bin", &st), 0);
+    EXPECT_EQ(st.st_size, kIdeaSizeLimit - 10);
+    EXPECT_TRUE(NoTemporaries());
+}
+
+TEST_F(CryptOperationTest, AResultNameTooLongForTheFileSystemHasItsOwnMessage) {
+    const std::string name(255, 'n');  // the longest name; its ".enc" is 4 bytes too long
+    WriteFile(name, "text");
+    for (bool decrypt : {false, true}) {
+        EXPECT_EQ(Run(name, {"p"}, decrypt, false), CryptOutcome::ModuleFailed);
+        EXPECT_EQ(messages_, Messages{CryptMessage::NameTooLong});
+        EXPECT_EQ(ReadFile(name), "text");
+        EXPECT_TRUE(NoTemporaries());
+    }
+}
+
 TEST_F(CryptOperationTest, InPlaceKeepsThePermissionBitsAndWipesTheOldDataAfterTheRename) {
     WriteFile("secret.txt", "private words");
     ASSERT_EQ(::chmod("secret.txt", 0600), 0);
