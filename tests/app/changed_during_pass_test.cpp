@@ -100,6 +100,13 @@ const Operation kOperations[] = {
     {"Idea3XInPlace", [](TForm1& form, const std::string& path) { Idea(form, path, true); }},
 };
 
+void PrintTo(const Change& change, std::ostream* out) {
+    *out << change.name;
+}
+void PrintTo(const Operation& operation, std::ostream* out) {
+    *out << operation.name;
+}
+
 class ChangedDuringPass : public FormTest,
                           public ::testing::WithParamInterface<std::tuple<Operation, Change>> {
   protected:
