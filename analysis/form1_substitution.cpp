@@ -52,9 +52,11 @@ bool Report(TForm1& form, const varn::io::Failure& failure) {
         case varn::io::FailureKind::Open:
         case varn::io::FailureKind::NotRegular:
         case varn::io::FailureKind::Create:
+        case varn::io::FailureKind::NameTooLong:
         case varn::io::FailureKind::NotReplaceable:
             ShowMessageText(form, SubstitutionFailureText(failure.kind));
             return false;
+        case varn::io::FailureKind::Changed:
         case varn::io::FailureKind::Read:
         case varn::io::FailureKind::Write:
         case varn::io::FailureKind::Replace:

@@ -8,6 +8,10 @@ namespace {
 constexpr const char* kReadFailedRussian = "Ошибка чтения входного файла!";
 constexpr const char* kReadFailedEnglish = "Error reading the input file!";
 
+constexpr const char* kChangedRussian = "Файл изменён во время операции, ничего не заменено.";
+constexpr const char* kChangedEnglish =
+    "The file changed during the operation; nothing was replaced.";
+
 }  // namespace
 
 std::string UnexpectedErrorText(const std::exception& error) {
@@ -23,6 +27,8 @@ std::string UnexpectedErrorText(const std::exception& error) {
         case varn::io::FailureKind::Create:
         case varn::io::FailureKind::NotReplaceable:
         case varn::io::FailureKind::Replace:
+        case varn::io::FailureKind::Changed:
+        case varn::io::FailureKind::NameTooLong:
             return "Cannot create file " + failure.path;
         case varn::io::FailureKind::Write:
         case varn::io::FailureKind::None:
@@ -47,7 +53,10 @@ std::vector<CaesarMessage> CaesarMessages(const varn::CaesarOutcome& outcome, bo
         case varn::io::FailureKind::Open:
         case varn::io::FailureKind::NotRegular:
             return {CaesarMessage::InputNotOpen};
+        case varn::io::FailureKind::Changed:
+            return {CaesarMessage::FileChanged};
         case varn::io::FailureKind::Create:
+        case varn::io::FailureKind::NameTooLong:
         case varn::io::FailureKind::Write:
             break;
     }
@@ -71,6 +80,8 @@ MessageText CaesarMessageText(CaesarMessage message) {
                     "Temporary file not rename to crypt - file!"};
         case CaesarMessage::ReadFailed:
             return {MessageKind::Error, kReadFailedRussian, kReadFailedEnglish};
+        case CaesarMessage::FileChanged:
+            return {MessageKind::Error, kChangedRussian, kChangedEnglish};
         case CaesarMessage::DoneEncrypt:
             return {MessageKind::CaesarNotice,
                     "Шифрование файла закончено.\nЗашифрованные данные в файле " + result,
@@ -112,6 +123,11 @@ MessageText CryptModuleText(varn::CryptMessage message) {
         case CryptMessage::WrongPassword:
             return {kind, "Неверный пароль или файл повреждён.",
                     "Wrong password or the file is damaged."};
+        case CryptMessage::FileChanged:
+            return {kind, kChangedRussian, kChangedEnglish};
+        case CryptMessage::NameTooLong:
+            return {kind, "Имя файла результата слишком длинное.",
+                    "The result file name is too long."};
     }
     return {kind, "", ""};
 }

@@ -31,6 +31,7 @@ enum class CaesarMessage {
     TempNotRenamedToSource,  // replace mode: the result could not take the file's place
     TempNotRenamedToCrypt,   // separate mode: the result could not take the name "__varn__.enc"
     ReadFailed,              // the file could not be read to its end; nothing was changed
+    FileChanged,             // replace mode: the file changed during the pass; it stays as it is
     DoneEncrypt,             // separate mode: completion, the result is in "__varn__.enc"
     DoneDecrypt,
 };

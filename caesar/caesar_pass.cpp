@@ -49,7 +49,11 @@ CaesarOutcome RunCaesarPass(const std::string& fileName, bool decipher, bool rep
     io::Target target;
     if (replace) {
         target.path = fileName;
-        target.expected = input.Id();
+        // The version the pass starts from: the file is replaced only if it is still that one.
+        struct stat info {};
+        if (::fstat(input.Descriptor(), &info) != 0)
+            throw io::FileError(io::FailureNow(io::FailureKind::Open, fileName));
+        target.expected = io::VersionOf(info);
     } else {
         target.path = kCaesarResultFile;
         target.followLink = false;

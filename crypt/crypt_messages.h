@@ -12,6 +12,8 @@ enum class CryptMessage {
     NotEncrypted,     // the size does not fit the stored length
     ReadFailed,       // a pass could not read its source to the end
     WrongPassword,    // the last block's padding did not decipher to zeros: nothing was changed
+    FileChanged,      // the file changed during the operation: nothing was replaced
+    NameTooLong,      // the result's name is longer than the file system allows
 };
 
 }  // namespace varn

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include "io/file_version.h"
 #include "io/open_file.h"
 #include "io/replacement.h"
 #include "io/temporary_file.h"
@@ -40,6 +41,23 @@ io::Failure DetailOf(IdeaStreamStatus status, int error, const std::string& sour
 }
 
 // Checks made before a pass writes anything.
+// Every layer of an encryption must fit the length field: 3X refuses up front a file whose later
+// layers would reach the limit, before a pass has been spent on it.
+bool LayersFit(std::int64_t size, std::size_t passes) {
+    for (std::size_t pass = 0; pass < passes; ++pass) {
+        if (size >= kIdeaSizeLimit) return false;
+        size = IdeaEncryptedSize(size);
+    }
+    return true;
+}
+
+// Whether the old file has no name left after the rename: another hard link is a copy of the
+// user's, and its data stays.
+bool NoNameLeft(int fd) {
+    struct stat info {};
+    return ::fstat(fd, &info) != 0 || info.st_nlink == 0;
+}
+
 IdeaStreamStatus CheckSource(int source, bool decrypt, const IdeaKey& key) {
     if (!decrypt) return IdeaCheckPlainSource(source);
     const IdeaStreamStatus format = IdeaCheckEncryptedSource(source);
@@ -58,13 +76,17 @@ CryptOutcome RunCryptOperation(const CryptRequest& request, const CryptReport& r
     if (!input.ok() || (info.st_mode & 0222) == 0) return CryptOutcome::OpenFailed;
     const std::size_t passes = request.passwords.size();
     if (passes == 0) return CryptOutcome::Done;
+    if (!request.decrypt && !LayersFit(info.st_size, passes)) {
+        report(CryptMessage::TooLarge, {});
+        return CryptOutcome::ModuleFailed;
+    }
 
     // The result never has wider permissions than its source.
     io::Target target;
     target.mode = info.st_mode & 07777;
     if (request.overwrite) {
         target.path = name;
-        target.expected = io::IdOf(info);
+        target.expected = io::VersionOf(info);
     } else {
         // A result name that exists is left alone, a link there included.
         target.path = CryptEncName(name);
@@ -75,6 +97,10 @@ CryptOutcome RunCryptOperation(const CryptRequest& request, const CryptReport& r
     if (!result.Begin(target, kCryptTempPrefix, failure)) {
         if (failure.kind == io::FailureKind::Replace) {
             report(CryptMessage::RenameFailed, failure);
+            return CryptOutcome::ModuleFailed;
+        }
+        if (failure.kind == io::FailureKind::NameTooLong) {
+            report(CryptMessage::NameTooLong, failure);
             return CryptOutcome::ModuleFailed;
         }
         return CryptOutcome::TempFailed;
@@ -110,14 +136,16 @@ CryptOutcome RunCryptOperation(const CryptRequest& request, const CryptReport& r
     }
 
     if (!result.Commit(failure)) {
-        report(failure.kind == io::FailureKind::Write ? CryptMessage::WriteFailed
-                                                      : CryptMessage::RenameFailed,
+        report(failure.kind == io::FailureKind::Write     ? CryptMessage::WriteFailed
+               : failure.kind == io::FailureKind::Changed ? CryptMessage::FileChanged
+                                                          : CryptMessage::RenameFailed,
                failure);
         return CryptOutcome::ModuleFailed;
     }
     // The old file is gone from its name; its data goes too, now that the result stands in its
-    // place. A failure here leaves the result in place and is reported.
-    if (request.overwrite && !OverwriteWithZeros(input.get())) {
+    // place, unless another name still holds it. A failure here leaves the result in place and
+    // is reported.
+    if (request.overwrite && NoNameLeft(input.get()) && !OverwriteWithZeros(input.get())) {
         report(CryptMessage::OverwriteFailed, io::FailureNow(io::FailureKind::Write, name));
     }
     return CryptOutcome::Done;

@@ -41,9 +41,12 @@ enum class CryptOutcome {
 // Runs a pass per password, each from the result of the one before, through exclusive
 // temporaries beside the target. Only a complete, flushed result replaces anything, by one
 // rename: over the named file (which keeps its permission bits and, after the rename, has its
-// old content overwritten with "0" characters), or to CryptEncName(fileName), which is never
-// replaced and gets the named file's permission bits. Decryption refuses a wrong password (see
-// IdeaCheckPadding) before anything is written. Every failure removes what the operation created.
+// old content overwritten with "0" characters unless another hard link still holds it), or to
+// CryptEncName(fileName), which is never replaced and gets the named file's permission bits.
+// Decryption refuses a wrong password (see IdeaCheckPadding) before anything is written, and
+// encryption a file whose layers would not fit the length field (TooLarge). A file that changed
+// during the passes is not replaced (FileChanged). Every failure removes what the operation
+// created.
 CryptOutcome RunCryptOperation(const CryptRequest& request, const CryptReport& report);
 
 // Whether three 3X passwords are accepted. All are: each pass encrypts, so no choice of passwords

@@ -25,6 +25,10 @@ const char* KindName(FailureKind kind) {
             return "cannot write";
         case FailureKind::Replace:
             return "cannot replace";
+        case FailureKind::Changed:
+            return "changed during the operation";
+        case FailureKind::NameTooLong:
+            return "name too long";
     }
     return "unknown failure";
 }

@@ -16,6 +16,8 @@ enum class FailureKind {
     NotReplaceable,  // a result's name holds a folder, FIFO, device or socket, or a dead link
     Write,           // a result could not be written in full or flushed to the medium
     Replace,         // a complete result could not be renamed into place
+    Changed,         // the file being replaced changed (or went) while the pass read it
+    NameTooLong,     // a result's name is longer than the file system allows
 };
 
 struct Failure {

@@ -33,6 +33,11 @@ bool RenameNoReplace(const std::string& from, const std::string& to) {
     return true;
 }
 
+std::function<void()>& BeforeCommitCheck() {
+    static std::function<void()> hook;
+    return hook;
+}
+
 // The rename is on the medium only once its folder is.
 void FlushFolder(const std::string& path) {
     Fd folder(::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -40,6 +45,10 @@ void FlushFolder(const std::string& path) {
 }
 
 }  // namespace
+
+void SetBeforeCommitCheck(std::function<void()> hook) {
+    BeforeCommitCheck() = std::move(hook);
+}
 
 mode_t NewFileMode() {
     const mode_t mask = ::umask(022);
@@ -73,6 +82,9 @@ bool Replacement::Begin(const Target& target, std::string_view prefix, Failure& 
         existed_ = S_ISREG(named.st_mode);
         owner_ = named.st_uid;
         group_ = named.st_gid;
+    } else if (errno == ENAMETOOLONG) {
+        failure = FailureNow(FailureKind::NameTooLong, target.path);
+        return false;
     } else if (errno != ENOENT) {
         failure = FailureNow(FailureKind::Create, target.path);
         return false;
@@ -84,6 +96,7 @@ bool Replacement::Begin(const Target& target, std::string_view prefix, Failure& 
     }
     if (!temporary_.Create(FolderOf(path_), prefix, failure)) {
         failure.path = target.path;
+        if (failure.error == ENAMETOOLONG) failure.kind = FailureKind::NameTooLong;
         return false;
     }
     return true;
@@ -95,15 +108,25 @@ bool Replacement::Commit(Failure& failure) {
     if (existed_ && (owner_ != ::geteuid() || group_ != ::getegid())) {
         [[maybe_unused]] const int ignored = ::fchown(fd, owner_, group_);
     }
-    if (::fchmod(fd, mode_) != 0 || ::fsync(fd) != 0 || !temporary_.Close()) {
+    // A second descriptor keeps the temporary's lock through the rename, after the first one
+    // is closed (where a delayed write error shows): until it has its new name, no other copy
+    // may take it for one left behind.
+    const Fd lock(::fcntl(fd, F_DUPFD_CLOEXEC, 0));
+    if (!lock.ok() || ::fchmod(fd, mode_) != 0 || ::fsync(fd) != 0 || !temporary_.Close()) {
         failure = FailureNow(FailureKind::Write, target_.path);
         temporary_.Remove();
         return false;
     }
+    if (BeforeCommitCheck()) BeforeCommitCheck()();
     if (target_.expected) {
         struct stat named {};
-        if (::stat(path_.c_str(), &named) != 0 || IdOf(named) != *target_.expected) {
-            failure = {FailureKind::Replace, target_.path, ESTALE};
+        if (::stat(path_.c_str(), &named) != 0) {
+            failure = FailureNow(FailureKind::Changed, target_.path);
+            temporary_.Remove();
+            return false;
+        }
+        if (VersionOf(named) != *target_.expected) {
+            failure = {FailureKind::Changed, target_.path, ESTALE};
             temporary_.Remove();
             return false;
         }

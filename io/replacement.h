@@ -2,11 +2,13 @@
 
 #include <sys/types.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "io/failure.h"
+#include "io/file_version.h"
 #include "io/open_file.h"
 #include "io/temporary_file.h"
 
@@ -27,8 +29,9 @@ struct Target {
     // Permission bits of the result; by default those of the file replaced, or 0666 less the
     // umask for a new file.
     std::optional<mode_t> mode;
-    // Replace only while the name still holds this file (an input that is being replaced).
-    std::optional<FileId> expected;
+    // Replace only while the name still holds this file as the pass read it (an input that is
+    // being replaced): the same file, size and times.
+    std::optional<FileVersion> expected;
 };
 
 // A result on its way into place: written to an exclusive temporary beside the target, it takes
@@ -39,7 +42,8 @@ class Replacement {
     // Checks the target (a name that exists must be a plain file) and creates the temporary,
     // "<prefix>.<random>", in its folder. Failures, all with the target's path: NotReplaceable
     // (a folder, FIFO, device, socket or dead link at the name), Replace with EEXIST (the name
-    // is taken and may not be replaced), Create (the temporary cannot be created).
+    // is taken and may not be replaced), NameTooLong (the name, or the temporary's beside it, is
+    // longer than the file system allows), Create (the temporary cannot be created).
     bool Begin(const Target& target, std::string_view prefix, Failure& failure);
 
     int fd() const { return temporary_.fd(); }
@@ -49,8 +53,9 @@ class Replacement {
 
     // Gives the result its permission bits (and the replaced file's owner where allowed),
     // flushes it, renames it over the target and flushes the folder. Failures: Write (the result
-    // could not be flushed), Replace (the rename failed, or the name no longer holds the expected
-    // file); the temporary is then removed and the target untouched.
+    // could not be flushed), Changed (the name no longer holds the expected version: another
+    // file, or the same one written, cut or grown), Replace (the rename failed); the temporary is
+    // then removed and the target untouched.
     bool Commit(Failure& failure);
 
   private:
@@ -62,6 +67,10 @@ class Replacement {
     uid_t owner_ = 0;
     gid_t group_ = 0;
 };
+
+// Tests only: called by every Commit just before it checks the expected version, so that a test
+// can change a file between a pass and its commit. Empty by default; not for concurrent use.
+void SetBeforeCommitCheck(std::function<void()> hook);
 
 // Permission bits of a new file: 0666 less the process's umask.
 mode_t NewFileMode();

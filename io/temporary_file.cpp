@@ -1,12 +1,15 @@
 #include "io/temporary_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <ctime>
+
+#include "io/stale_temporaries.h"
 
 namespace varn::io {
 
@@ -15,10 +18,11 @@ namespace {
 // Names are tried until one is free; collisions are rare, so a few tries are plenty.
 constexpr int kNameTries = 64;
 
+constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+constexpr std::size_t kSuffixLength = 8;
+
 std::string RandomSuffix() {
-    static constexpr char kLetters[] =
-        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    unsigned char bytes[8] = {};
+    unsigned char bytes[kSuffixLength] = {};
     if (::getrandom(bytes, sizeof bytes, 0) != static_cast<ssize_t>(sizeof bytes)) {
         // Without the kernel's random source, the clock and a counter still make names that
         // O_EXCL keeps unique.
@@ -35,6 +39,18 @@ std::string RandomSuffix() {
 
 }  // namespace
 
+bool IsTemporaryName(std::string_view name, std::string_view prefix) {
+    if (name.size() != prefix.size() + 1 + kSuffixLength || !name.starts_with(prefix) ||
+        name[prefix.size()] != '.') {
+        return false;
+    }
+    const std::string_view letters(kLetters, sizeof kLetters - 1);
+    for (char c : name.substr(prefix.size() + 1)) {
+        if (letters.find(c) == std::string_view::npos) return false;
+    }
+    return true;
+}
+
 std::string FolderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     if (slash == std::string::npos) return ".";
@@ -44,8 +60,9 @@ std::string FolderOf(const std::string& path) {
 
 bool TemporaryFile::Create(const std::string& folder, std::string_view prefix, Failure& failure) {
     Remove();
-    const std::string stem =
-        (folder.empty() ? std::string(".") : folder) + "/" + std::string(prefix) + ".";
+    const std::string where = folder.empty() ? std::string(".") : folder;
+    RemoveStaleTemporaries(where, prefix);
+    const std::string stem = where + "/" + std::string(prefix) + ".";
     for (int attempt = 0; attempt < kNameTries; ++attempt) {
         const std::string name = stem + RandomSuffix();
         const int fd = ::open(name.c_str(),
@@ -57,7 +74,9 @@ bool TemporaryFile::Create(const std::string& folder, std::string_view prefix, F
         }
         fd_.Reset(fd);
         struct stat info {};
-        if (::fstat(fd, &info) != 0) {
+        // Until the lock is taken the file looks like one left behind; RemoveStaleTemporaries
+        // leaves files that young alone.
+        if (::flock(fd, LOCK_EX) != 0 || ::fstat(fd, &info) != 0) {
             failure = FailureNow(FailureKind::Create, name);
             ::unlink(name.c_str());
             fd_.Close();

@@ -11,8 +11,14 @@ namespace varn::io {
 // The folder of a path: "." for a bare name, "/" for a name in the root.
 std::string FolderOf(const std::string& path);
 
+// Whether `name` (a name in a folder, without the folder) is one that Create makes for `prefix`:
+// "<prefix>." and eight letters or digits.
+bool IsTemporaryName(std::string_view name, std::string_view prefix);
+
 // A file of our own: created exclusively under a fresh name, so no other program (another copy
-// of this one included) and no planted link can be behind it. Removed when dropped, unless kept.
+// of this one included) and no planted link can be behind it. Locked (flock, exclusive) while it
+// is open, so that other copies can tell it from one a killed run left behind. Removed when
+// dropped, unless kept.
 class TemporaryFile {
   public:
     TemporaryFile() = default;
@@ -21,7 +27,8 @@ class TemporaryFile {
     ~TemporaryFile() { Remove(); }
 
     // Creates "<folder>/<prefix>.<random>" with O_CREAT | O_EXCL | O_NOFOLLOW, mode 0600, open
-    // for reading and writing. On failure (Create) nothing is left behind.
+    // for reading and writing, and locks it; first removes the stale temporaries of `prefix` in
+    // that folder (see RemoveStaleTemporaries). On failure (Create) nothing is left behind.
     bool Create(const std::string& folder, std::string_view prefix, Failure& failure);
 
     bool IsOpen() const { return fd_.ok(); }

@@ -29,7 +29,7 @@ TEST(FileMessages, UnexpectedFailuresGetTheFileLayersWords) {
 
 TEST(FileMessages, EveryModuleMessageInBothLanguagesAndAReadFailureOfItsOwn) {
     using varn::CryptMessage;
-    for (int m = 0; m <= static_cast<int>(CryptMessage::WrongPassword); ++m) {
+    for (int m = 0; m <= static_cast<int>(CryptMessage::NameTooLong); ++m) {
         const MessageText text = CryptModuleText(static_cast<CryptMessage>(m));
         EXPECT_EQ(text.kind, MessageKind::ModuleError);
         EXPECT_FALSE(text.russian.empty()) << m;
@@ -45,6 +45,16 @@ TEST(FileMessages, EveryModuleMessageInBothLanguagesAndAReadFailureOfItsOwn) {
     EXPECT_EQ(CryptModuleText(CryptMessage::WrongPassword).russian,
               "Неверный пароль или файл повреждён.");
     EXPECT_EQ(CaesarMessageText(CaesarMessage::ReadFailed).english, read.english);
+    // A file changed under a pass has the same words on both tabs.
+    for (const MessageText& changed : {CaesarMessageText(CaesarMessage::FileChanged),
+                                       CryptModuleText(CryptMessage::FileChanged)}) {
+        EXPECT_EQ(changed.russian, "Файл изменён во время операции, ничего не заменено.");
+        EXPECT_EQ(changed.english, "The file changed during the operation; nothing was replaced.");
+    }
+    EXPECT_EQ(CryptModuleText(CryptMessage::NameTooLong).russian,
+              "Имя файла результата слишком длинное.");
+    EXPECT_EQ(CryptModuleText(CryptMessage::NameTooLong).english,
+              "The result file name is too long.");
 }
 
 }  // namespace

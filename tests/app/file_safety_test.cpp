@@ -3,7 +3,9 @@
 // together with the messages shown. Nothing may be lost, nothing left behind, and no failure
 // may be reported as success.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -44,6 +46,16 @@ std::string Idea(const std::string& plain, const std::string& password) {
     ::close(out);
     return bytes;
 }
+
+// Makes a name look as if a run killed a few minutes ago had left it.
+void AgeFile(const std::string& path) {
+    const timespec then{::time(nullptr) - 300, 0};
+    const timespec times[2] = {then, then};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+}
+
+// The descriptor through which "another copy" holds its temporary locked in row 12.
+int heldTemporary = -1;
 
 class FileSafety;
 
@@ -357,6 +369,38 @@ const FaultRow kRows[] = {
      },
      {"Encryption of the file is finished.", "Decryption of the file is finished.",
       "Encryption of the file is finished.", "Decryption of the file is finished."}},
+
+    {"12: temporaries a killed run left behind are cleared beside the next operation's target; "
+     "one in use by another copy and a fresh one stay",
+     [](FileSafety& t) {
+         t.put("doc.txt", kText);
+         t.put("ab.txt", "abc");
+         for (const char* name :
+              {"__varn__.tmp.k1lledAB", "tempfile.dnc.k1lledAB", ".varn-save.k1lledAB",
+               "__varn__.tmp.inUse123", "tempfile.dnc.young123"}) {
+             t.put(name, std::string(1000, 'x'), 0600);
+             if (std::string(name).find("young") == std::string::npos) AgeFile(t.dir.file(name));
+         }
+         heldTemporary = ::open(t.dir.file("__varn__.tmp.inUse123").c_str(), O_RDONLY);
+         ASSERT_EQ(::flock(heldTemporary, LOCK_EX), 0);
+     },
+     [](FileSafety& t) {
+         t.caesar(t.form, t.dir.file("doc.txt"), true);
+         t.idea(t.dir.file("ab.txt"), {"p"}, false);
+         t.form.Memo1.setText("ab");
+         t.platform.choose(t.dir.file("standard.txt"));
+         t.press(t.form.ButtonSaveEtal);
+         ::close(heldTemporary);
+     },
+     {"Encryption of the file is finished."},
+     [](FileSafety&, Files& files) {
+         files.erase("__varn__.tmp.k1lledAB");
+         files.erase("tempfile.dnc.k1lledAB");
+         files.erase(".varn-save.k1lledAB");
+         files["doc.txt"].bytes = Caesar(kText);
+         files["ab.txt"].bytes = "*";
+         files["standard.txt"] = {"ab\r\n", S_IFREG | 0644, ""};
+     }},
 };
 
 INSTANTIATE_TEST_SUITE_P(EveryFaultClass, FileSafety, ::testing::ValuesIn(kRows),

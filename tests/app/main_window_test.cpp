@@ -184,7 +184,7 @@ TEST(Guide, HasItsBlocksHeadingsAndControlCodeTable) {
     FakePlatform platform;
     TForm1 form(platform);
     const auto lines = form.Memo3.lines();
-    EXPECT_EQ(lines.size(), 455u);
+    EXPECT_EQ(lines.size(), 459u);
     const std::string rule(99, '-');
     ASSERT_GE(lines.size(), 3u);
     EXPECT_EQ(lines[0], rule);

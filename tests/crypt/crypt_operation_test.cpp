@@ -1,5 +1,6 @@
 #include "crypt/crypt_operation.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -265,13 +266,45 @@ TEST_F(CryptOperationTest, SourceOf2GiBIsRefusedBeforeAnythingIsWritten) {
     EXPECT_TRUE(NoTemporaries());
 }
 
+TEST_F(CryptOperationTest, TripleRefusesUpFrontAFileWhoseLayersWouldNotFit) {
+    // The first two layers fit; the third one's source, 2 GiB + 4 bytes, would not.
+    WriteFile("big.bin", "");
+    ASSERT_EQ(::truncate("big.bin", kIdeaSizeLimit - 10), 0);  // sparse
+    ASSERT_GE(IdeaEncryptedSize(IdeaEncryptedSize(kIdeaSizeLimit - 10)), kIdeaSizeLimit);
+    {
+        // A pass that ran would fail its writes instead.
+        const FileSizeLimit full(4096);
+        EXPECT_EQ(Run("big.bin", {"a", "b", "c"}, false, true), CryptOutcome::ModuleFailed);
+    }
+    EXPECT_EQ(messages_, Messages{CryptMessage::TooLarge});
+    struct stat st {};
+    ASSERT_EQ(::stat("big.bin", &st), 0);
+    EXPECT_EQ(st.st_size, kIdeaSizeLimit - 10);
+    EXPECT_TRUE(NoTemporaries());
+}
+
+TEST_F(CryptOperationTest, AResultNameTooLongForTheFileSystemHasItsOwnMessage) {
+    const std::string name(255, 'n');  // the longest name; its ".enc" is 4 bytes too long
+    WriteFile(name, "text");
+    for (bool decrypt : {false, true}) {
+        EXPECT_EQ(Run(name, {"p"}, decrypt, false), CryptOutcome::ModuleFailed);
+        EXPECT_EQ(messages_, Messages{CryptMessage::NameTooLong});
+        EXPECT_EQ(ReadFile(name), "text");
+        EXPECT_TRUE(NoTemporaries());
+    }
+}
+
 TEST_F(CryptOperationTest, InPlaceKeepsThePermissionBitsAndWipesTheOldDataAfterTheRename) {
     WriteFile("secret.txt", "private words");
     ASSERT_EQ(::chmod("secret.txt", 0600), 0);
-    // A second name of the old file shows what became of its data.
-    ASSERT_EQ(::link("secret.txt", "old"), 0);
+    // A descriptor held open on the old file shows what became of its data.
+    const int old = ::open("secret.txt", O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(old, 0);
     ASSERT_EQ(Run("secret.txt", {"p"}, false, true), CryptOutcome::Done);
-    EXPECT_EQ(ReadFile("old"), std::string(13, '0'));
+    char wiped[13] = {};
+    EXPECT_EQ(::pread(old, wiped, sizeof wiped, 0), 13);
+    ::close(old);
+    EXPECT_EQ(std::string(wiped, sizeof wiped), std::string(13, '0'));
     struct stat st {};
     ASSERT_EQ(::stat("secret.txt", &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0600u);
@@ -283,6 +316,23 @@ TEST_F(CryptOperationTest, InPlaceKeepsThePermissionBitsAndWipesTheOldDataAfterT
     ASSERT_EQ(::stat("secret.txt", &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0600u);
     EXPECT_EQ(ReadFile("secret.txt"), "private words");
+}
+
+TEST_F(CryptOperationTest, InPlaceLeavesTheDataOfAnotherHardLinkAlone) {
+    const std::string plain = RandomText(3000, 9);
+    WriteFile("doc.txt", plain);
+    ASSERT_EQ(::link("doc.txt", "backup.txt"), 0);
+    for (const std::vector<std::string>& passwords :
+         {std::vector<std::string>{"p"}, std::vector<std::string>{"a", "b", "c"}}) {
+        ASSERT_EQ(Run("doc.txt", passwords, false, true), CryptOutcome::Done);
+        EXPECT_TRUE(messages_.empty());
+        EXPECT_EQ(ReadFile("backup.txt"), plain) << "the user's second name keeps its bytes";
+        std::vector<std::string> back(passwords.rbegin(), passwords.rend());
+        ASSERT_EQ(Run("doc.txt", back, true, true), CryptOutcome::Done);
+        EXPECT_EQ(ReadFile("doc.txt"), plain);
+        ASSERT_EQ(::unlink("doc.txt"), 0);
+        ASSERT_EQ(::link("backup.txt", "doc.txt"), 0);
+    }
 }
 
 TEST_F(CryptOperationTest, ALinkNameIsReplacedThroughTheLink) {

@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -7,6 +8,7 @@
 
 #include "io/open_file.h"
 #include "io/replacement.h"
+#include "io/stale_temporaries.h"
 #include "io/transfer.h"
 #include "io/whole_file.h"
 #include "tests/support/file_faults.h"
@@ -133,13 +135,13 @@ TEST(Replacement, NeverReplacesWhatItMustNot) {
     struct stat info {};
     ASSERT_EQ(::fstat(held.get(), &info), 0);
     Target inPlace(input);
-    inPlace.expected = IdOf(info);
+    inPlace.expected = VersionOf(info);
     Replacement second;
     ASSERT_TRUE(second.Begin(inPlace, "t", failure));
     ASSERT_EQ(::unlink(input.c_str()), 0);
     dir.write("input.txt", "a new file under the old name");
     EXPECT_FALSE(second.Commit(failure));
-    EXPECT_EQ(failure.error, ESTALE);
+    EXPECT_EQ(failure.kind, FailureKind::Changed);
     EXPECT_EQ(TempDir::read(input), "a new file under the old name");
 
     for (const char* target : {"/dev/null", "/dev/full"}) {
@@ -171,6 +173,79 @@ TEST(TemporaryFile, IsExclusiveAndRemovesOnlyItself) {
 
     EXPECT_FALSE(TemporaryFile().Create(dir.file("missing"), "x", failure));
     EXPECT_EQ(failure.kind, FailureKind::Create);
+}
+
+// Sets a name's modification time `seconds` in the past (the link itself for a link).
+void Age(const std::string& path, int seconds) {
+    const timespec then{::time(nullptr) - seconds, 0};
+    const timespec times[2] = {then, then};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0);
+}
+
+// Whether another open file description can take the lock of the file at `path`.
+bool Unlocked(const std::string& path) {
+    const Fd other(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    return other.ok() && ::flock(other.get(), LOCK_EX | LOCK_NB) == 0;
+}
+
+TEST(TemporaryFile, IsLockedWhileItLivesAndThroughTheRenameIntoPlace) {
+    TempDir dir;
+    Failure failure;
+    TemporaryFile temporary;
+    ASSERT_TRUE(temporary.Create(".", "t", failure));
+    EXPECT_FALSE(Unlocked(temporary.path()));
+
+    Replacement result;
+    ASSERT_TRUE(result.Begin(dir.file("doc.txt"), "t", failure));
+    const std::string name = result.temporaryPath();
+    bool lockedAtTheCheck = false;
+    SetBeforeCommitCheck([&] { lockedAtTheCheck = !Unlocked(name); });
+    EXPECT_TRUE(result.Commit(failure));
+    SetBeforeCommitCheck({});
+    EXPECT_TRUE(lockedAtTheCheck) << "the first descriptor is closed, the lock stays";
+    EXPECT_TRUE(Unlocked(dir.file("doc.txt"))) << "and goes with the operation";
+}
+
+TEST(StaleTemporaries, OnlyUnlockedOldPlainFilesOfTheOwnPatternAreRemoved) {
+    TempDir dir;
+    constexpr int kOld = kStaleTemporaryAgeSeconds + 5;
+    const auto put = [&](const std::string& name, int age) {
+        dir.write(name, "bytes");
+        Age(dir.file(name), age);
+    };
+    put("__varn__.tmp.aB3dE6gH", kOld);  // left behind by a killed run
+    put("__varn__.tmp.lockedXY", kOld);  // in use by another copy for long
+    put("__varn__.tmp.freshABC", 0);     // just created by another copy, not yet locked
+    put("tempfile.dnc.aB3dE6gH", kOld);  // another prefix: another operation's to clear
+    put("__varn__.tmp.aB3dE6g", kOld);   // other patterns
+    put("__varn__.tmp.aB3dE6gHi", kOld);
+    put("__varn__.tmp.aB3dE6g-", kOld);
+    put("__varn__.tmp_aB3dE6gH", kOld);
+    put("x__varn__.tmp.aB3dE6gH", kOld);
+    put("target", kOld);
+    fs::create_symlink("target", dir.file("__varn__.tmp.linkABCD"));
+    Age(dir.file("__varn__.tmp.linkABCD"), kOld);
+    fs::create_directory(dir.file("__varn__.tmp.folderAB"));
+    Age(dir.file("__varn__.tmp.folderAB"), kOld);
+    ASSERT_EQ(::mkfifo(dir.file("__varn__.tmp.fifoABCD").c_str(), 0600), 0);
+    Age(dir.file("__varn__.tmp.fifoABCD"), kOld);
+    Fd holder(::open(dir.file("__varn__.tmp.lockedXY").c_str(), O_RDONLY | O_CLOEXEC));
+    ASSERT_EQ(::flock(holder.get(), LOCK_EX), 0);
+
+    const std::size_t before = Entries(dir.path());
+    Failure failure;
+    TemporaryFile fresh;
+    ASSERT_TRUE(fresh.Create(dir.path().string(), "__varn__.tmp", failure));
+    EXPECT_FALSE(fs::exists(dir.file("__varn__.tmp.aB3dE6gH")));
+    EXPECT_EQ(Entries(dir.path()), before) << "one removed, one created, every other name kept";
+    EXPECT_EQ(TempDir::read(dir.file("target")), "bytes");
+
+    // Once its holder is gone, the old one goes too; the new one of this operation stays.
+    holder.Close();
+    RemoveStaleTemporaries(dir.path().string(), "__varn__.tmp");
+    EXPECT_FALSE(fs::exists(dir.file("__varn__.tmp.lockedXY")));
+    EXPECT_TRUE(fs::exists(fresh.path()));
+    EXPECT_TRUE(fs::exists(dir.file("__varn__.tmp.freshABC")));
 }
 
 }  // namespace
