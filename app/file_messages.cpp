@@ -40,10 +40,15 @@ std::string UnexpectedErrorText(const std::exception& error) {
 std::vector<CaesarMessage> CaesarMessages(const varn::CaesarOutcome& outcome, bool decipher,
                                           bool replace) {
     if (outcome.notWritable) return {CaesarMessage::SourceNotRemoved};
+    if (outcome.notRestorable) return {CaesarMessage::NotPlainText};
     switch (outcome.failure.kind) {
-        case varn::io::FailureKind::None:
+        case varn::io::FailureKind::None: {
             if (replace) return {};
-            return {decipher ? CaesarMessage::DoneDecrypt : CaesarMessage::DoneEncrypt};
+            const CaesarMessage done =
+                decipher ? CaesarMessage::DoneDecrypt : CaesarMessage::DoneEncrypt;
+            if (outcome.notPlainText) return {done, CaesarMessage::NotPlainText};
+            return {done};
+        }
         case varn::io::FailureKind::Read:
             return {CaesarMessage::ReadFailed};
         case varn::io::FailureKind::NotReplaceable:
@@ -82,6 +87,10 @@ MessageText CaesarMessageText(CaesarMessage message) {
             return {MessageKind::Error, kReadFailedRussian, kReadFailedEnglish};
         case CaesarMessage::FileChanged:
             return {MessageKind::Error, kChangedRussian, kChangedEnglish};
+        case CaesarMessage::NotPlainText:
+            return {MessageKind::Warning,
+                    "Файл не является текстом: после шифрования он не восстановится.",
+                    "The file is not a plain text: it would not come back after deciphering."};
         case CaesarMessage::DoneEncrypt:
             return {MessageKind::CaesarNotice,
                     "Шифрование файла закончено.\nЗашифрованные данные в файле " + result,

@@ -32,6 +32,7 @@ enum class CaesarMessage {
     TempNotRenamedToCrypt,   // separate mode: the result could not take the name "__varn__.enc"
     ReadFailed,              // the file could not be read to its end; nothing was changed
     FileChanged,             // replace mode: the file changed during the pass; it stays as it is
+    NotPlainText,            // the file would not come back: replace mode refuses, else a warning
     DoneEncrypt,             // separate mode: completion, the result is in "__varn__.enc"
     DoneDecrypt,
 };

@@ -6,6 +6,7 @@
 #include "io/file_reader.h"
 #include "io/replacement.h"
 #include "text/detect_encoding.h"
+#include "text/dos_text_loss.h"
 
 namespace varn {
 
@@ -58,6 +59,15 @@ CaesarOutcome RunCaesarPass(const std::string& fileName, bool decipher, bool rep
         target.path = kCaesarResultFile;
         target.followLink = false;
         target.mode = input.Mode();
+    }
+    // Only a file that comes back may be replaced by its ciphertext.
+    if (UsesDosText(options.encoding)) {
+        outcome.notPlainText = DosTextWouldLose(input, fileName, outcome.failure);
+        if (outcome.failure) return outcome;
+        if (outcome.notPlainText && replace) {
+            outcome.notRestorable = true;
+            return outcome;
+        }
     }
     io::Replacement result;
     if (!result.Begin(target, kCaesarTempPrefix, outcome.failure)) return outcome;

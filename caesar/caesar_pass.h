@@ -16,7 +16,12 @@ struct CaesarOutcome {
     io::Failure failure;
     // Replace mode: the file has no write permission bit, so it is not replaced; nothing done.
     bool notWritable = false;
-    bool succeeded() const { return !failure && !notWritable; }
+    // In DOS text mode the file would not come back from the pass there and back (a byte 26
+    // before its end, a byte 13 without a 10 after it). Into "__varn__.enc" the pass runs all the
+    // same and this is a warning; replace mode refuses it (`notRestorable`), nothing done.
+    bool notPlainText = false;
+    bool notRestorable = false;
+    bool succeeded() const { return !failure && !notWritable && !notRestorable; }
 };
 
 // Temporaries are "__varn__.tmp.<random>", created exclusively beside the file they replace.

@@ -121,6 +121,42 @@ TEST_F(CaesarPassTest, SeparateModeGivesTheWorkedExamples) {
     }
 }
 
+// In place, a file that DOS text mode would not give back is refused and left as it is; into
+// "__varn__.enc" the pass runs and warns. A text with CR LF, bare LF or a final 26 comes back.
+TEST_F(CaesarPassTest, AFileThatWouldNotComeBackIsNotReplaced) {
+    const struct {
+        std::string in;
+        bool lossy;
+    } cases[] = {
+        {"abc\x1a"
+         "def",
+         true},
+        {"a\rb", true},
+        {"ab\r", true},
+        {std::string(3u << 20, 'x') + "\r", true},
+        {"a\r\nb\nc", false},
+        {"abc\x1a", false},
+        {"", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.in.substr(0, 8));
+        Write("text.txt", c.in);
+        const CaesarOutcome inPlace = RunCaesarPass("text.txt", false, true, bar);
+        EXPECT_EQ(inPlace.notRestorable, c.lossy);
+        EXPECT_EQ(inPlace.succeeded(), !c.lossy);
+        if (c.lossy) {
+            EXPECT_EQ(Read("text.txt"), c.in);
+        }
+        EXPECT_TRUE(NoTemporaries());
+
+        Write("text.txt", c.in);
+        const CaesarOutcome separate = RunCaesarPass("text.txt", false, false, bar);
+        EXPECT_TRUE(separate.succeeded());
+        EXPECT_EQ(separate.notPlainText, c.lossy);
+        EXPECT_TRUE(fs::exists(kCaesarResultFile));
+    }
+}
+
 TEST_F(CaesarPassTest, ReplaceModeRoundTripsCrLfText) {
     std::string text;
     for (int i = 0; i < 40; ++i) text += "Line \xC0\xE1\xFF xyz ~ " + std::to_string(i) + "\r\n";
