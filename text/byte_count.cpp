@@ -10,22 +10,20 @@
 #include "concurrency/slot_ring.h"
 #include "concurrency/workers.h"
 #include "io/file_reader.h"
+#include "text/byte_lanes.h"
 #include "text/utf8_pass.h"
 
 namespace varn {
 
 namespace {
 
-// Eight interleaved sub-histograms, so that neighbouring equal bytes do not wait on one counter,
-// and a shortcut for sixteen equal bytes, so that long runs cost no more than random data. uint32
-// is safe while one call sees less than 2^32 bytes per lane; larger inputs are cut into pieces.
-constexpr std::size_t kLanes = 8;
+// Counted in ByteLanes, with a shortcut for sixteen equal bytes, so that long runs cost no more
+// than random data. Its 32-bit lanes hold less than 2^32 bytes: larger inputs are cut into pieces.
 constexpr std::size_t kPieceLimit = std::size_t{1} << 31;
 constexpr std::size_t kPrefetchDistance = 4096;
 
 void CountPiece(const unsigned char* data, std::size_t size, ByteCounts& counts) {
-    alignas(64) std::uint32_t lane[kLanes][256];
-    std::memset(lane, 0, sizeof lane);
+    ByteLanes lanes;
     std::size_t i = 0;
     for (; i + 16 <= size; i += 16) {
         // The increments keep the load ports busy; fetch well ahead of a stream from memory.
@@ -36,32 +34,14 @@ void CountPiece(const unsigned char* data, std::size_t size, ByteCounts& counts)
         std::memcpy(&b, data + i + 8, 8);
         if (a == b && a == (a & 0xFF) * 0x0101010101010101ull) {
             // Sixteen equal bytes: one addition instead of sixteen dependent increments.
-            lane[0][a & 0xFF] += 16;
+            lanes.lane[0][a & 0xFF] += 16;
             continue;
         }
-        ++lane[0][a & 0xFF];
-        ++lane[1][(a >> 8) & 0xFF];
-        ++lane[2][(a >> 16) & 0xFF];
-        ++lane[3][(a >> 24) & 0xFF];
-        ++lane[4][(a >> 32) & 0xFF];
-        ++lane[5][(a >> 40) & 0xFF];
-        ++lane[6][(a >> 48) & 0xFF];
-        ++lane[7][a >> 56];
-        ++lane[0][b & 0xFF];
-        ++lane[1][(b >> 8) & 0xFF];
-        ++lane[2][(b >> 16) & 0xFF];
-        ++lane[3][(b >> 24) & 0xFF];
-        ++lane[4][(b >> 32) & 0xFF];
-        ++lane[5][(b >> 40) & 0xFF];
-        ++lane[6][(b >> 48) & 0xFF];
-        ++lane[7][b >> 56];
+        lanes.AddWord(a);
+        lanes.AddWord(b);
     }
-    for (; i < size; ++i) ++lane[0][data[i]];
-    for (std::size_t c = 0; c < 256; ++c) {
-        std::uint64_t sum = 0;
-        for (std::size_t l = 0; l < kLanes; ++l) sum += lane[l][c];
-        counts[c] += sum;
-    }
+    for (; i < size; ++i) ++lanes.lane[0][data[i]];
+    lanes.AddTo(counts);
 }
 
 // Room in a buffer of UTF-8 for the byte before a piece and the two after it.

@@ -5,6 +5,7 @@
 #include <immintrin.h>
 #endif
 
+#include "text/byte_lanes.h"
 #include "text/encoding.h"
 #include "text/utf8.h"
 
@@ -43,9 +44,7 @@ void Utf8Counter::CountOne(const unsigned char* p) {
 }
 
 void Utf8Counter::Count(const unsigned char* p, std::size_t size) {
-    // Eight lanes of 32 bits for the blocks, so that equal neighbours do not wait on one counter.
-    alignas(64) std::uint32_t lanes[8][256];
-    std::memset(lanes, 0, sizeof lanes);
+    ByteLanes lanes;  // for the blocks
     std::size_t i = 0;
 #ifdef __SSE2__
     const __m128i c0 = _mm_set1_epi8(static_cast<char>(0xC0));
@@ -80,22 +79,8 @@ void Utf8Counter::Count(const unsigned char* p, std::size_t size) {
         const auto a = static_cast<std::uint64_t>(_mm_cvtsi128_si64(bins));
         const auto b =
             static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(bins, bins)));
-        ++lanes[0][a & 0xFF];
-        ++lanes[1][(a >> 8) & 0xFF];
-        ++lanes[2][(a >> 16) & 0xFF];
-        ++lanes[3][(a >> 24) & 0xFF];
-        ++lanes[4][(a >> 32) & 0xFF];
-        ++lanes[5][(a >> 40) & 0xFF];
-        ++lanes[6][(a >> 48) & 0xFF];
-        ++lanes[7][a >> 56];
-        ++lanes[0][b & 0xFF];
-        ++lanes[1][(b >> 8) & 0xFF];
-        ++lanes[2][(b >> 16) & 0xFF];
-        ++lanes[3][(b >> 24) & 0xFF];
-        ++lanes[4][(b >> 32) & 0xFF];
-        ++lanes[5][(b >> 40) & 0xFF];
-        ++lanes[6][(b >> 48) & 0xFF];
-        ++lanes[7][b >> 56];
+        lanes.AddWord(a);
+        lanes.AddWord(b);
     }
 #endif
     for (; i < size; ++i) CountOne(p + i);
@@ -104,11 +89,7 @@ void Utf8Counter::Count(const unsigned char* p, std::size_t size) {
         ++halves_[CyrillicBin(p[size - 1], p[size])];
     if (size > 0 && IsCyrillicLead(p[-1]) && IsContinuation(p[0]))
         --halves_[CyrillicBin(p[-1], p[0])];
-    for (int c = 0; c < 256; ++c) {
-        std::uint64_t sum = 0;
-        for (int l = 0; l < 8; ++l) sum += lanes[l][c];
-        halves_[c] += sum;
-    }
+    lanes.AddTo(halves_);
 }
 
 void Utf8Counter::AddTo(ByteCounts& counts) const {

@@ -129,6 +129,31 @@ void AnnealOnce(const GramText& text, const NgramModel& model, Key& key, int ste
     key = best;
 }
 
+// A key drawn uniformly at random: the partners of the first `letters` symbols shuffled.
+void Shuffle(Key& key, int letters, std::mt19937_64& random) {
+    for (int i = letters - 1; i > 0; --i)
+        std::swap(key[i], key[random() % static_cast<std::uint64_t>(i + 1)]);
+}
+
+// The best key of a search so far, climbed from the start, and how many runs since have come
+// back to its cost: the search stops once the answer keeps recurring.
+struct BestSoFar {
+    BestSoFar(const Key& start, const GramText& text, const NgramModel& model, std::uint64_t& work)
+        : key(start), cost(Climb(text, model, key, &work)) {}
+    void Offer(const Key& candidate, std::int64_t candidateCost) {
+        if (candidateCost < cost) {
+            key = candidate;
+            cost = candidateCost;
+            foundAgain = 0;
+        } else if (candidateCost == cost) {
+            ++foundAgain;
+        }
+    }
+    Key key;
+    std::int64_t cost;
+    int foundAgain = 0;
+};
+
 }  // namespace
 
 Key Search(const GramText& text, const NgramModel& model, const Key& start,
@@ -138,31 +163,22 @@ Key Search(const GramText& text, const NgramModel& model, const Key& start,
     const auto pick = [&](int below) {
         return static_cast<int>(random() % static_cast<std::uint64_t>(below));
     };
-    Key best = start;
     std::uint64_t work = 0;
-    std::int64_t bestCost = Climb(text, model, best, &work);
-    int foundAgain = 0;
-    for (int restart = 1;
-         restart <= options.maxRestarts && foundAgain < options.patience && work < options.budget &&
-         !(restart > options.hopelessAfter && bestCost > options.hopelessCost);
+    BestSoFar best(start, text, model, work);
+    for (int restart = 1; restart <= options.maxRestarts && best.foundAgain < options.patience &&
+                          work < options.budget &&
+                          !(restart > options.hopelessAfter && best.cost > options.hopelessCost);
          ++restart) {
-        Key key = best;
+        Key key = best.key;
         if (options.randomEvery > 0 && restart % options.randomEvery == 0) {
-            for (int i = letters - 1; i > 0; --i) std::swap(key[i], key[pick(i + 1)]);
+            Shuffle(key, letters, random);
         } else {
             const int exchanges = 1 + pick(std::max(1, options.maxPerturbation));
             for (int e = 0; e < exchanges; ++e) std::swap(key[pick(letters)], key[pick(letters)]);
         }
-        const std::int64_t cost = Climb(text, model, key, &work);
-        if (cost < bestCost) {
-            best = key;
-            bestCost = cost;
-            foundAgain = 0;
-        } else if (cost == bestCost) {
-            ++foundAgain;
-        }
+        best.Offer(key, Climb(text, model, key, &work));
     }
-    return best;
+    return best.key;
 }
 
 Key Anneal(const GramText& text, const NgramModel& model, const Key& start,
@@ -170,30 +186,18 @@ Key Anneal(const GramText& text, const NgramModel& model, const Key& start,
     const int letters = text.symbols() - 1;
     const double t0 = options.annealBits * model.quantaPerBit();
     std::mt19937_64 random(options.seed);
-    Key best = start;
     std::uint64_t work = 0;
-    std::int64_t bestCost = Climb(text, model, best, &work);
-    int foundAgain = 0, restart = 0;
-    for (; foundAgain < options.annealPatience && work < options.budget &&
-           !(restart >= options.hopelessAfter && bestCost > options.hopelessCost);
+    BestSoFar best(start, text, model, work);
+    for (int restart = 0; best.foundAgain < options.annealPatience && work < options.budget &&
+                          !(restart >= options.hopelessAfter && best.cost > options.hopelessCost);
          ++restart) {
         // Every other run starts from a random key, the rest from the best so far.
-        Key key = best;
-        if (restart % 2 == 1) {
-            for (int i = letters - 1; i > 0; --i)
-                std::swap(key[i], key[random() % static_cast<std::uint64_t>(i + 1)]);
-        }
+        Key key = best.key;
+        if (restart % 2 == 1) Shuffle(key, letters, random);
         AnnealOnce(text, model, key, options.annealSteps, t0, random, work);
-        const std::int64_t cost = Climb(text, model, key, &work);  // the final polish
-        if (cost < bestCost) {
-            best = key;
-            bestCost = cost;
-            foundAgain = 0;
-        } else if (cost == bestCost) {
-            ++foundAgain;
-        }
+        best.Offer(key, Climb(text, model, key, &work));  // the final polish
     }
-    return best;
+    return best.key;
 }
 
 }  // namespace varn::solve
