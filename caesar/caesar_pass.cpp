@@ -51,10 +51,7 @@ CaesarOutcome RunCaesarPass(const std::string& fileName, bool decipher, bool rep
     if (replace) {
         target.path = fileName;
         // The version the pass starts from: the file is replaced only if it is still that one.
-        struct stat info {};
-        if (::fstat(input.Descriptor(), &info) != 0)
-            throw io::FileError(io::FailureNow(io::FailureKind::Open, fileName));
-        target.expected = io::VersionOf(info);
+        target.expected = input.Version();
     } else {
         target.path = kCaesarResultFile;
         target.followLink = false;
@@ -62,7 +59,7 @@ CaesarOutcome RunCaesarPass(const std::string& fileName, bool decipher, bool rep
     }
     // Only a file that comes back may be replaced by its ciphertext.
     if (UsesDosText(options.encoding)) {
-        outcome.notPlainText = DosTextWouldLose(input, fileName, outcome.failure);
+        outcome.notPlainText = DosTextWouldLose(input, outcome.failure);
         if (outcome.failure) return outcome;
         if (outcome.notPlainText && replace) {
             outcome.notRestorable = true;

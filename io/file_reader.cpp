@@ -15,8 +15,7 @@ InputFile::InputFile(const std::string& path) : path_(path) {
     struct stat st {};
     fd_ = io::OpenRegular(path, O_RDONLY, st, failure_);
     if (!fd_.ok()) return;
-    size_ = static_cast<std::uint64_t>(st.st_size);
-    id_ = io::IdOf(st);
+    version_ = io::VersionOf(st);
     mode_ = st.st_mode & 07777;
     ::posix_fadvise(fd_.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
 }

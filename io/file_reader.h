@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "io/file_version.h"
 #include "io/open_file.h"
 
 namespace varn {
@@ -20,9 +21,11 @@ class InputFile {
 
     bool IsOpen() const { return fd_.ok(); }
     int Descriptor() const { return fd_.get(); }
-    std::uint64_t Size() const { return size_; }
+    std::uint64_t Size() const { return static_cast<std::uint64_t>(version_.size); }
     // Device and inode, to tell whether another name is this same file.
-    io::FileId Id() const { return id_; }
+    io::FileId Id() const { return version_.id; }
+    // The file as it was opened, to tell whether it changed under a pass.
+    const io::FileVersion& Version() const { return version_; }
     // Permission bits.
     mode_t Mode() const { return mode_; }
     const io::Failure& Failure() const { return failure_; }
@@ -41,8 +44,7 @@ class InputFile {
   private:
     io::Fd fd_;
     std::string path_;
-    std::uint64_t size_ = 0;
-    io::FileId id_;
+    io::FileVersion version_;
     mode_t mode_ = 0;
     io::Failure failure_;
 };

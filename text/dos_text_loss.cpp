@@ -5,7 +5,7 @@
 
 namespace varn {
 
-bool DosTextWouldLose(const InputFile& input, const std::string& name, io::Failure& failure) {
+bool DosTextWouldLose(const InputFile& input, io::Failure& failure) {
     constexpr std::size_t kBuffer = std::size_t{1} << 20;
     const auto buffer = std::make_unique<unsigned char[]>(kBuffer);
     std::uint64_t offset = 0;
@@ -13,7 +13,7 @@ bool DosTextWouldLose(const InputFile& input, const std::string& name, io::Failu
     for (;;) {
         const std::int64_t got = input.ReadAt(offset, buffer.get(), kBuffer);
         if (got < 0) {
-            failure = io::FailureNow(io::FailureKind::Read, name);
+            failure = io::FailureNow(io::FailureKind::Read, input.Path());
             return false;
         }
         const auto size = static_cast<std::size_t>(got);

@@ -9,6 +9,6 @@ namespace varn {
 // last byte, or drops a byte 13 that no byte 10 follows, so the file would not come back from a
 // pass there and back. Reads the whole file from its start in large buffers; a read failure is
 // set in `failure` (Read, with the file's name) and the answer is then false.
-bool DosTextWouldLose(const InputFile& input, const std::string& name, io::Failure& failure);
+bool DosTextWouldLose(const InputFile& input, io::Failure& failure);
 
 }  // namespace varn
