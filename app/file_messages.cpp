@@ -103,51 +103,67 @@ MessageText CaesarMessageText(CaesarMessage message) {
     return {MessageKind::Error, "", ""};
 }
 
-MessageText CryptModuleText(varn::CryptMessage message) {
-    using varn::CryptMessage;
-    const MessageKind kind = MessageKind::ModuleError;
-    switch (message) {
-        case CryptMessage::WriteFailed:
-            return {kind, "Неисправимая ошибка записи в выходной файл!!!",
-                    "Fatal Error writing output file!!!"};
-        case CryptMessage::OverwriteFailed:
-            return {kind, "Ошибка перезаписи старого файла, безопасность под вопросом.",
-                    "Error overwriting old file, security compromised."};
-        case CryptMessage::RemoveFailed:
-            return {kind,
-                    "Ошибка удаления старого файла !!!\nОстатки зашифрованных данных во "
-                    "временном файле.",
-                    "ERROR removing old file !!!\nEncoded data remains in temporary file "};
-        case CryptMessage::RenameFailed:
-            return {kind, "ОШИБКА переименовывания временного файла!!!",
-                    "ERROR renaming temporary file !!!"};
-        case CryptMessage::TooLarge:
-            return {kind, "Файл слишком велик для шифрования (2 ГБ и более).",
-                    "File is too large for encryption (2 GB or more)."};
-        case CryptMessage::NotEncrypted:
-            return {kind, "Файл не зашифрован или повреждён.",
-                    "The file is not encrypted or is damaged."};
-        case CryptMessage::ReadFailed:
-            return {kind, kReadFailedRussian, kReadFailedEnglish};
-        case CryptMessage::WrongPassword:
-            return {kind, "Неверный пароль или файл повреждён.",
-                    "Wrong password or the file is damaged."};
-        case CryptMessage::FileChanged:
-            return {kind, kChangedRussian, kChangedEnglish};
-        case CryptMessage::NameTooLong:
-            return {kind, "Имя файла результата слишком длинное.",
-                    "The result file name is too long."};
-    }
-    return {kind, "", ""};
+namespace {
+
+// The words of the file encryption module ("Error CryptModul").
+MessageText ModuleText(const char* russian, const char* english) {
+    return {MessageKind::ModuleError, russian, english};
 }
 
-MessageText CryptOpenFailureText(varn::CryptOutcome outcome, bool decrypt) {
-    const MessageKind kind = decrypt ? MessageKind::Error : MessageKind::PlainError;
-    if (outcome == varn::CryptOutcome::TempFailed) {
-        return {kind, "Ошибка открытия временного файла.",
-                "The Error of the opening of the temporary file."};
+MessageText OpenFailureText(const char* russian, const char* english, bool decrypt) {
+    return {decrypt ? MessageKind::Error : MessageKind::PlainError, russian, english};
+}
+
+MessageText CryptFailureText(const varn::io::Failure& failure, bool decrypt) {
+    switch (failure.kind) {
+        case varn::io::FailureKind::Open:
+        case varn::io::FailureKind::NotRegular:
+            return OpenFailureText("Ошибка открытия файла.",
+                                   "The Error of the opening of the file.", decrypt);
+        case varn::io::FailureKind::Create:
+        case varn::io::FailureKind::NotReplaceable:
+            return OpenFailureText("Ошибка открытия временного файла.",
+                                   "The Error of the opening of the temporary file.", decrypt);
+        case varn::io::FailureKind::Read:
+            return ModuleText(kReadFailedRussian, kReadFailedEnglish);
+        case varn::io::FailureKind::Replace:
+            return ModuleText("ОШИБКА переименовывания временного файла!!!",
+                              "ERROR renaming temporary file !!!");
+        case varn::io::FailureKind::Changed:
+            return ModuleText(kChangedRussian, kChangedEnglish);
+        case varn::io::FailureKind::NameTooLong:
+            return ModuleText("Имя файла результата слишком длинное.",
+                              "The result file name is too long.");
+        case varn::io::FailureKind::Write:
+        case varn::io::FailureKind::None:
+            break;
     }
-    return {kind, "Ошибка открытия файла.", "The Error of the opening of the file."};
+    return ModuleText("Неисправимая ошибка записи в выходной файл!!!",
+                      "Fatal Error writing output file!!!");
+}
+
+}  // namespace
+
+std::vector<MessageText> CryptResultTexts(const varn::CryptResult& result, bool decrypt) {
+    switch (result.refusal) {
+        case varn::CryptRefusal::TooLarge:
+            return {ModuleText("Файл слишком велик для шифрования (2 ГБ и более).",
+                               "File is too large for encryption (2 GB or more).")};
+        case varn::CryptRefusal::NotEncrypted:
+            return {ModuleText("Файл не зашифрован или повреждён.",
+                               "The file is not encrypted or is damaged.")};
+        case varn::CryptRefusal::WrongPassword:
+            return {ModuleText("Неверный пароль или файл повреждён.",
+                               "Wrong password or the file is damaged.")};
+        case varn::CryptRefusal::None:
+            break;
+    }
+    if (result.failure) return {CryptFailureText(result.failure, decrypt)};
+    if (result.wipe) {
+        return {ModuleText("Ошибка перезаписи старого файла, безопасность под вопросом.",
+                           "Error overwriting old file, security compromised.")};
+    }
+    return {};
 }
 
 MessageText SubstitutionFailureText(varn::io::FailureKind kind) {

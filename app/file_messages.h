@@ -44,11 +44,11 @@ std::vector<CaesarMessage> CaesarMessages(const varn::CaesarOutcome& outcome, bo
 // The 3V tab's messages, its completions included.
 MessageText CaesarMessageText(CaesarMessage message);
 
-// The file encryption module's messages ("Error CryptModul").
-MessageText CryptModuleText(varn::CryptMessage message);
-
-// What the cipher tab shows when an operation could not open its file or its temporary.
-MessageText CryptOpenFailureText(varn::CryptOutcome outcome, bool decrypt);
+// What the cipher tab shows of an operation's result, before any completion notice: the file or
+// temporary that could not be opened (a plain error box), or the module's own words ("Error
+// CryptModul") for a refusal, a failed read, write or rename, or a wipe that failed after the
+// result took its place (the only one that a completion notice follows).
+std::vector<MessageText> CryptResultTexts(const varn::CryptResult& result, bool decrypt);
 
 // The substitution engine's own failures: the input that cannot be opened and the output that
 // cannot be created. Other failures end the handler with UnexpectedErrorText.

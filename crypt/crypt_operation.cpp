@@ -12,35 +12,21 @@ namespace varn {
 
 namespace {
 
-CryptMessage MessageFor(IdeaStreamStatus status) {
-    switch (status) {
-        case IdeaStreamStatus::TooLarge:
-            return CryptMessage::TooLarge;
-        case IdeaStreamStatus::NotEncrypted:
-            return CryptMessage::NotEncrypted;
-        case IdeaStreamStatus::WrongPadding:
-            return CryptMessage::WrongPassword;
-        case IdeaStreamStatus::ReadFailed:
-            return CryptMessage::ReadFailed;
-        default:
-            return CryptMessage::WriteFailed;
-    }
-}
-
-// What failed underneath a pass's status.
-io::Failure DetailOf(IdeaStreamStatus status, int error, const std::string& source,
-                     const std::string& target) {
-    switch (status) {
-        case IdeaStreamStatus::ReadFailed:
-            return {io::FailureKind::Read, source, error};
-        case IdeaStreamStatus::WriteFailed:
-            return {io::FailureKind::Write, target, error};
-        default:
-            return {};
-    }
-}
-
 // Checks made before a pass writes anything.
+CryptResult CheckSource(int source, bool decrypt, const IdeaKey& key) {
+    if (!decrypt) return IdeaCheckPlainSource(source);
+    const CryptResult format = IdeaCheckEncryptedSource(source);
+    return format.ok() ? IdeaCheckPadding(source, key) : format;
+}
+
+// A pass's result with the name of the file its failure concerns.
+CryptResult Named(CryptResult result, const std::string& source, const std::string& target) {
+    if (result.failure) {
+        result.failure.path = result.failure.kind == io::FailureKind::Write ? target : source;
+    }
+    return result;
+}
+
 // Every layer of an encryption must fit the length field: 3X refuses up front a file whose later
 // layers would reach the limit, before a pass has been spent on it.
 bool LayersFit(std::int64_t size, std::size_t passes) {
@@ -58,28 +44,56 @@ bool NoNameLeft(int fd) {
     return ::fstat(fd, &info) != 0 || info.st_nlink == 0;
 }
 
-IdeaStreamStatus CheckSource(int source, bool decrypt, const IdeaKey& key) {
-    if (!decrypt) return IdeaCheckPlainSource(source);
-    const IdeaStreamStatus format = IdeaCheckEncryptedSource(source);
-    return format != IdeaStreamStatus::Ok ? format : IdeaCheckPadding(source, key);
+CryptResult FailedWith(const io::Failure& failure) {
+    return {CryptRefusal::None, failure, {}};
 }
 
 }  // namespace
 
-CryptOutcome RunCryptOperation(const CryptRequest& request, const CryptReport& report) {
+CryptResult RunCryptPasses(const CryptFile& from, const CryptFile& to, const std::string& folder,
+                           const std::vector<std::string>& passwords, bool decrypt,
+                           const IdeaStreamOptions& options) {
+    // The middle passes of 3X write to temporaries of their own in the folder.
+    io::Failure failure;
+    io::TemporaryFile between[2];
+    int source = from.fd;
+    std::string sourceName = from.name;
+    const std::size_t passes = passwords.size();
+    if (!decrypt) {
+        struct stat info {};
+        if (::fstat(from.fd, &info) != 0)
+            return FailedWith(io::FailureNow(io::FailureKind::Read, from.name));
+        if (!LayersFit(info.st_size, passes)) return {CryptRefusal::TooLarge, {}, {}};
+    }
+    for (std::size_t pass = 0; pass < passes; ++pass) {
+        const IdeaKey key = IdeaKeyFromPassword(passwords[pass]);
+        if (const CryptResult check = CheckSource(source, decrypt, key); !check.ok()) {
+            return Named(check, sourceName, {});
+        }
+        const bool last = pass + 1 == passes;
+        io::TemporaryFile& middle = between[pass % 2];
+        if (!last && !middle.Create(folder, kCryptTempPrefix, failure)) return FailedWith(failure);
+        const int output = last ? to.fd : middle.fd();
+        const std::string& outputName = last ? to.name : middle.path();
+        const CryptResult passed = decrypt ? IdeaDecryptStream(source, output, key, options)
+                                           : IdeaEncryptStream(source, output, key, options);
+        if (!passed.ok()) return Named(passed, sourceName, outputName);
+        source = output;
+        sourceName = outputName;
+    }
+    return {};
+}
+
+CryptResult RunCryptOperation(const CryptRequest& request) {
     const std::string& name = request.fileName;
     io::Failure failure;
     struct stat info {};
     // Opened for update, as the wipe needs; a file without any write permission bit counts as
     // read-only and is refused even where the process could write it anyway.
     io::Fd input = io::OpenRegular(name, O_RDWR, info, failure);
-    if (!input.ok() || (info.st_mode & 0222) == 0) return CryptOutcome::OpenFailed;
-    const std::size_t passes = request.passwords.size();
-    if (passes == 0) return CryptOutcome::Done;
-    if (!request.decrypt && !LayersFit(info.st_size, passes)) {
-        report(CryptMessage::TooLarge, {});
-        return CryptOutcome::ModuleFailed;
-    }
+    if (!input.ok()) return FailedWith(failure);
+    if ((info.st_mode & 0222) == 0) return FailedWith({io::FailureKind::Open, name, EACCES});
+    if (request.passwords.empty()) return {};
 
     // The result never has wider permissions than its source.
     io::Target target;
@@ -94,61 +108,21 @@ CryptOutcome RunCryptOperation(const CryptRequest& request, const CryptReport& r
         target.mayReplace = false;
     }
     io::Replacement result;
-    if (!result.Begin(target, kCryptTempPrefix, failure)) {
-        if (failure.kind == io::FailureKind::Replace) {
-            report(CryptMessage::RenameFailed, failure);
-            return CryptOutcome::ModuleFailed;
-        }
-        if (failure.kind == io::FailureKind::NameTooLong) {
-            report(CryptMessage::NameTooLong, failure);
-            return CryptOutcome::ModuleFailed;
-        }
-        return CryptOutcome::TempFailed;
-    }
+    if (!result.Begin(target, kCryptTempPrefix, failure)) return FailedWith(failure);
 
-    // The middle passes of 3X write to temporaries of their own beside the result.
-    io::TemporaryFile between[2];
-    int source = input.get();
-    std::string sourceName = name;
-    for (std::size_t pass = 0; pass < passes; ++pass) {
-        const IdeaKey key = IdeaKeyFromPassword(request.passwords[pass]);
-        const IdeaStreamStatus check = CheckSource(source, request.decrypt, key);
-        if (check != IdeaStreamStatus::Ok) {
-            report(MessageFor(check), DetailOf(check, errno, sourceName, {}));
-            return CryptOutcome::ModuleFailed;
-        }
-        const bool last = pass + 1 == passes;
-        io::TemporaryFile& middle = between[pass % 2];
-        if (!last && !middle.Create(io::FolderOf(result.path()), kCryptTempPrefix, failure)) {
-            return CryptOutcome::TempFailed;
-        }
-        const int output = last ? result.fd() : middle.fd();
-        const std::string& outputName = last ? result.temporaryPath() : middle.path();
-        const IdeaStreamStatus status =
-            request.decrypt ? IdeaDecryptStream(source, output, key, request.options)
-                            : IdeaEncryptStream(source, output, key, request.options);
-        if (status != IdeaStreamStatus::Ok) {
-            report(MessageFor(status), DetailOf(status, errno, sourceName, outputName));
-            return CryptOutcome::ModuleFailed;
-        }
-        source = output;
-        sourceName = outputName;
-    }
-
-    if (!result.Commit(failure)) {
-        report(failure.kind == io::FailureKind::Write     ? CryptMessage::WriteFailed
-               : failure.kind == io::FailureKind::Changed ? CryptMessage::FileChanged
-                                                          : CryptMessage::RenameFailed,
-               failure);
-        return CryptOutcome::ModuleFailed;
-    }
+    const CryptResult passed = RunCryptPasses(
+        {input.get(), name}, {result.fd(), result.temporaryPath()}, io::FolderOf(result.path()),
+        request.passwords, request.decrypt, request.options);
+    if (!passed.ok()) return passed;
+    if (!result.Commit(failure)) return FailedWith(failure);
     // The old file is gone from its name; its data goes too, now that the result stands in its
-    // place, unless another name still holds it. A failure here leaves the result in place and
-    // is reported.
+    // place, unless another name still holds it. A failure here leaves the result in place and is
+    // told.
+    CryptResult done;
     if (request.overwrite && NoNameLeft(input.get()) && !OverwriteWithZeros(input.get())) {
-        report(CryptMessage::OverwriteFailed, io::FailureNow(io::FailureKind::Write, name));
+        done.wipe = io::FailureNow(io::FailureKind::Write, name);
     }
-    return CryptOutcome::Done;
+    return done;
 }
 
 bool Valid3XPassword(std::string_view, std::string_view, std::string_view) {

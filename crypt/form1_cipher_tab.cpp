@@ -75,27 +75,16 @@ void RunOperation(TForm1& form, bool decrypt) {
     request.passwords = std::move(passwords);
     request.decrypt = decrypt;
     request.overwrite = form.CheckBoxOwer.checked();
-    const varn::CryptOutcome outcome =
-        varn::RunCryptOperation(request, [&](varn::CryptMessage message, const varn::io::Failure&) {
-            ShowMessageText(form, CryptModuleText(message));
-        });
-    switch (outcome) {
-        case varn::CryptOutcome::Done:
-            if (decrypt) {
-                form.ShowMessage(MessageKind::Notice, "Дешифрование файла закончено.",
-                                 "Decryption of the file is finished.");
-            } else {
-                form.ShowMessage(MessageKind::Notice, "Шифрование файла закончено.",
-                                 "Encryption of the file is finished.");
-            }
-            break;
-        case varn::CryptOutcome::OpenFailed:
-        case varn::CryptOutcome::TempFailed:
-            ShowMessageText(form, CryptOpenFailureText(outcome, decrypt));
-            break;
-        case varn::CryptOutcome::ModuleFailed:
-            // The module has said what failed; no completion is claimed.
-            break;
+    const varn::CryptResult result = varn::RunCryptOperation(request);
+    for (const MessageText& text : CryptResultTexts(result, decrypt)) ShowMessageText(form, text);
+    // After a failure no completion is claimed.
+    if (!result.ok()) return;
+    if (decrypt) {
+        form.ShowMessage(MessageKind::Notice, "Дешифрование файла закончено.",
+                         "Decryption of the file is finished.");
+    } else {
+        form.ShowMessage(MessageKind::Notice, "Шифрование файла закончено.",
+                         "Encryption of the file is finished.");
     }
 }
 

@@ -22,7 +22,6 @@
 
 namespace {
 
-using varn::CryptOutcome;
 using varn::CryptRequest;
 using varn::IdeaPath;
 
@@ -53,16 +52,8 @@ void Warm(const std::string& path) {
     ::close(fd);
 }
 
-// Ciphering threads, whether each hands its writes to a writer thread ("+w"), and whether the
-// source is read with pread ("r") rather than mapped.
-struct Threading {
-    unsigned threads;
-    bool writeBehind;
-    bool read;
-};
-constexpr Threading kThreading[] = {{1, false, true}, {1, false, false}, {1, true, false},
-                                    {2, false, true}, {2, true, true},   {2, false, false},
-                                    {2, true, false}};
+// Ciphering threads of the rows beside the default.
+constexpr unsigned kThreading[] = {1, 2};
 
 double Seconds(const std::chrono::steady_clock::time_point& since) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
@@ -75,13 +66,12 @@ double TimeOperation(const CryptRequest& request, int repeats, Prepare prepare) 
     for (int r = 0; r < repeats; ++r) {
         prepare();
         const auto start = std::chrono::steady_clock::now();
-        const CryptOutcome outcome =
-            varn::RunCryptOperation(request, [](varn::CryptMessage m, const varn::io::Failure&) {
-                std::fprintf(stderr, "module message %d\n", static_cast<int>(m));
-            });
+        const varn::CryptResult result = varn::RunCryptOperation(request);
         const double s = Seconds(start);
-        if (outcome != CryptOutcome::Done) {
-            std::fprintf(stderr, "operation failed (%d)\n", static_cast<int>(outcome));
+        if (!result.ok()) {
+            std::fprintf(stderr, "operation failed (refusal %d, failure %d on %s)\n",
+                         static_cast<int>(result.refusal), static_cast<int>(result.failure.kind),
+                         result.failure.path.c_str());
             std::exit(1);
         }
         best = std::min(best, s);
@@ -176,14 +166,10 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
     };
 
-    std::printf("%-9s %7s %12s %12s   (r: source read with pread, else mapped; +w: write-behind)\n",
-                "path", "threads", "enc MiB/s", "dec MiB/s");
+    std::printf("%-9s %7s %12s %12s\n", "path", "threads", "enc MiB/s", "dec MiB/s");
     // What the program runs, first, while the peak resident size is still its own.
     const varn::IdeaStreamOptions defaults;
-    row("default",
-        std::to_string(defaults.threads) + (defaults.mapWindow == 0 ? "r" : "") +
-            (defaults.writeBehind ? "+w" : ""),
-        defaults, repeats);
+    row("default", std::to_string(defaults.threads), defaults, repeats);
     rusage usage{};
     ::getrusage(RUSAGE_SELF, &usage);
     std::printf("%-9s %s: %s, peak resident size %.1f MiB\n", "", "default path",
@@ -196,11 +182,9 @@ int main(int argc, char** argv) {
                 std::string::npos) {
             continue;
         }
-        for (const auto& [threads, writeBehind, read] : kThreading) {
-            const varn::IdeaStreamOptions options{path, threads, writeBehind,
-                                                  read ? 0 : varn::kIdeaChunkBytes};
-            row(std::string(varn::IdeaPathName(path)),
-                std::to_string(threads) + (read ? "r" : "") + (writeBehind ? "+w" : ""), options,
+        for (const unsigned threads : kThreading) {
+            const varn::IdeaStreamOptions options{path, threads};
+            row(std::string(varn::IdeaPathName(path)), std::to_string(threads), options,
                 path == IdeaPath::Scalar ? 1 : repeats);
         }
     }

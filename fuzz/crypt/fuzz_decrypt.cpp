@@ -14,14 +14,24 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "crypt/idea_stream.h"
 
 namespace {
 
+using varn::CryptRefusal;
 using varn::IdeaPath;
 using varn::IdeaStreamOptions;
-using varn::IdeaStreamStatus;
+
+// What a pass ended in: a refusal or the kind of failure, both None when it succeeded.
+using Status = std::pair<CryptRefusal, varn::io::FailureKind>;
+Status Of(const varn::CryptResult& result) {
+    return {result.refusal, result.failure.kind};
+}
+const Status kOk{CryptRefusal::None, varn::io::FailureKind::None};
+const Status kWrongPassword{CryptRefusal::WrongPassword, varn::io::FailureKind::None};
+const Status kNotEncrypted{CryptRefusal::NotEncrypted, varn::io::FailureKind::None};
 
 class MemFile {
   public:
@@ -54,17 +64,13 @@ void TryFile(const std::string& file, const std::string& password,
              const IdeaStreamOptions& options) {
     const varn::IdeaKey key = varn::IdeaKeyFromPassword(password);
     MemFile in(file), out;
-    const IdeaStreamStatus format = varn::IdeaCheckEncryptedSource(in.fd());
-    const IdeaStreamStatus padding = varn::IdeaCheckPadding(in.fd(), key);
-    const IdeaStreamStatus status = varn::IdeaDecryptStream(in.fd(), out.fd(), key, options);
+    const Status format = Of(varn::IdeaCheckEncryptedSource(in.fd()));
+    const Status padding = Of(varn::IdeaCheckPadding(in.fd(), key));
+    const Status status = Of(varn::IdeaDecryptStream(in.fd(), out.fd(), key, options));
     Check(status == padding);
-    Check(format == IdeaStreamStatus::Ok
-              ? padding == IdeaStreamStatus::Ok || padding == IdeaStreamStatus::WrongPadding
-              : padding == format);
-    if (status != IdeaStreamStatus::Ok) {
-        Check((status == IdeaStreamStatus::NotEncrypted ||
-               status == IdeaStreamStatus::WrongPadding) &&
-              out.Content().empty());
+    Check(format == kOk ? padding == kOk || padding == kWrongPassword : padding == format);
+    if (status != kOk) {
+        Check((status == kNotEncrypted || status == kWrongPassword) && out.Content().empty());
         return;
     }
     const std::string plain = out.Content();
@@ -74,13 +80,11 @@ void TryFile(const std::string& file, const std::string& password,
     Check(plain.size() == length);
 
     MemFile reference;
-    Check(varn::IdeaDecryptStream(in.fd(), reference.fd(), key, {IdeaPath::Scalar, 1}) ==
-          IdeaStreamStatus::Ok);
+    Check(varn::IdeaDecryptStream(in.fd(), reference.fd(), key, {IdeaPath::Scalar, 1}).ok());
     Check(reference.Content() == plain);
 
     MemFile again(plain), encrypted;
-    Check(varn::IdeaEncryptStream(again.fd(), encrypted.fd(), key, options) ==
-          IdeaStreamStatus::Ok);
+    Check(varn::IdeaEncryptStream(again.fd(), encrypted.fd(), key, options).ok());
     const std::string back = encrypted.Content();
     Check(back.size() == file.size());
     Check(back.compare(0, back.size() - 8, file, 0, file.size() - 8) == 0);
@@ -91,9 +95,8 @@ void RoundTrip(const std::string& file, const std::string& password,
                const IdeaStreamOptions& options) {
     MemFile plain(file), encrypted, back;
     const varn::IdeaKey key = varn::IdeaKeyFromPassword(password);
-    Check(varn::IdeaEncryptStream(plain.fd(), encrypted.fd(), key, options) ==
-          IdeaStreamStatus::Ok);
-    Check(varn::IdeaDecryptStream(encrypted.fd(), back.fd(), key, options) == IdeaStreamStatus::Ok);
+    Check(varn::IdeaEncryptStream(plain.fd(), encrypted.fd(), key, options).ok());
+    Check(varn::IdeaDecryptStream(encrypted.fd(), back.fd(), key, options).ok());
     Check(back.Content() == file);
 }
 
@@ -102,7 +105,7 @@ void RoundTrip(const std::string& file, const std::string& password,
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 1) return 0;
     const IdeaPath paths[] = {IdeaPath::Scalar, IdeaPath::Sse2, IdeaPath::Avx2, IdeaPath::Avx512};
-    IdeaStreamOptions options{paths[data[0] & 3], (data[0] & 4) ? 2u : 1u, (data[0] & 0x80) != 0};
+    IdeaStreamOptions options{paths[data[0] & 3], (data[0] & 4) ? 2u : 1u};
     if (!varn::IdeaPathAvailable(options.path)) options.path = IdeaPath::Scalar;
     const std::size_t passwordLength = std::min<std::size_t>((data[0] >> 3) & 15, size - 1);
     const std::string password(reinterpret_cast<const char*>(data + 1), passwordLength);
