@@ -1,5 +1,6 @@
 #include <array>
 
+#include "analysis/builtin_standards.h"
 #include "analysis/size_notice.h"
 #include "app/form1.h"
 #include "io/whole_file.h"
@@ -8,10 +9,10 @@
 
 namespace {
 
-constexpr const char* kRussianAscending = "ёфэщцшюжхйчгбьъзыяупдмклврстниаео ";
-constexpr const char* kRussianDescending = " оеаинтсрвлкмдпуяызъьбгчйхжюшцщэфё";
-constexpr const char* kEnglishAscending = "zjxqkvgbywmfpucdlhrsinoate ";
-constexpr const char* kEnglishDescending = " etaonisrhldcupfmwybgvkqxjz";
+using varn::kEnglishAscending;
+using varn::kEnglishDescending;
+using varn::kRussianAscending;
+using varn::kRussianDescending;
 
 void ChooseBuiltIn(TForm1& form, ui::RadioButton& own, const char* standard, int direction) {
     form.state.SortDirection = direction;

@@ -205,7 +205,7 @@ std::vector<std::string> FormatLetterStatistics(const LetterStatistics& s, bool 
     return lines;
 }
 
-std::string LetterStatisticsReport(const ByteCounts& raw) {
+std::string LetterStatisticsReport(const ByteCounts& raw, bool russian) {
     const ByteCounts folded = FoldCounts(raw);
     const LetterLanguage language = LanguageOfCounts(folded);
     const LanguageFrequencies& table = FrequenciesOf(language);
@@ -226,7 +226,8 @@ std::string LetterStatisticsReport(const ByteCounts& raw) {
     statistics.chiSquared = ChiSquaredOfPairing(pairs);
 
     std::string report;
-    for (const std::string& line : FormatLetterStatistics(statistics, false)) report += line + "\n";
+    for (const std::string& line : FormatLetterStatistics(statistics, russian))
+        report += line + "\n";
     return report;
 }
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "text/byte_count.h"
 #include "analysis/language_frequencies.h"
+#include "text/byte_count.h"
 
 namespace varn {
 
@@ -62,9 +62,9 @@ Suggestion SuggestionOf(const LetterStatistics& statistics);
 // English; numbers with the locale's decimal separator.
 std::vector<std::string> FormatLetterStatistics(const LetterStatistics& statistics, bool russian);
 
-// The statistics of a file's raw byte counts in English, one figure a line and the sentence
-// last: the language taken from the counts, the file's letters paired by rank with the
+// The statistics of a file's raw byte counts in English (or Russian), one figure a line and the
+// sentence last: the language taken from the counts, the file's letters paired by rank with the
 // language's letters ordered by frequency.
-std::string LetterStatisticsReport(const ByteCounts& raw);
+std::string LetterStatisticsReport(const ByteCounts& raw, bool russian = false);
 
 }  // namespace varn

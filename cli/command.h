@@ -17,6 +17,12 @@ struct Command {
     int (*run)(const QStringList& arguments);
 };
 
+int RunCount(const QStringList& arguments);
+int RunSubstitute(const QStringList& arguments);
 int RunSolve(const QStringList& arguments);
+int RunCaesar(const QStringList& arguments);
+int RunEncrypt(const QStringList& arguments);
+int RunDecrypt(const QStringList& arguments);
+int RunPassgen(const QStringList& arguments);
 
 }  // namespace varn::cli

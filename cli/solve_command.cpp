@@ -10,8 +10,11 @@
 #include "analysis/replace_letters.h"
 #include "analysis/solve/key_standard.h"
 #include "analysis/solve/solver.h"
+#include "cli/arguments.h"
 #include "cli/command.h"
+#include "cli/console.h"
 #include "cli/deciphered_output.h"
+#include "cli/streams.h"
 #include "text/byte_count.h"
 #include "text/detect_encoding.h"
 #include "text/encoding.h"
@@ -107,6 +110,10 @@ int RunSolve(const QStringList& arguments) {
     parser.addOption(standardOnly);
     parser.addOption(encodingOption);
     parser.addOption(verbose);
+    parser.addOption({{"o", "output"},
+                      "Write to OUT instead of standard output ('-': standard output).",
+                      "OUT"});
+    parser.addOption({"force", "Replace OUT when it exists."});
     parser.addPositionalArgument("FILE", "The ciphertext.");
     if (!parser.parse(arguments)) {
         QTextStream(stderr) << "varn solve: " << parser.errorText() << "\n";
@@ -117,7 +124,7 @@ int RunSolve(const QStringList& arguments) {
         QString help = parser.helpText();
         help.replace(QRegularExpression("^Usage: \\S+ \\[options\\]"),
                      "Usage: varn solve [--language ru|en] [--encoding NAME] [--verbose] "
-                     "[--standard]");
+                     "[--standard] [-o OUT [--force]]");
         QTextStream(stdout) << help;
         return kSuccess;
     }
@@ -140,7 +147,10 @@ int RunSolve(const QStringList& arguments) {
                             << encodingName << "'\n";
         return kUsage;
     }
-    const std::string path = files.first().toLocal8Bit().toStdString();
+    const std::string path = NativeBytes(files.first());
+    const std::string outName = parser.isSet("output") ? NativeBytes(parser.value("output")) : "-";
+    if (outName != "-" && Exists(outName) && !parser.isSet("force"))
+        return Fail(FailureText({io::FailureKind::Replace, outName, EEXIST}));
     try {
         const Encoding encoding = named ? *named : DetectFileEncoding(path);
         if (parser.isSet(verbose))
@@ -178,19 +188,28 @@ int RunSolve(const QStringList& arguments) {
         FoldIntoTable(solution.counts, table);
         const std::string standard =
             solve::StandardForKey(table, solution.plain, chosen, kDescending, true);
+        io::Failure failure;
+        Output output;
+        Output::Options options;
+        options.mayReplace = parser.isSet("force");
+        options.encoding = encoding;
+        if (!output.Open(outName, options, failure)) return Fail(FailureText(failure));
         if (parser.isSet(standardOnly)) {
             // In the file's encoding, as the window would save it.
             std::string missing;
             const std::string line = CodesToText(standard, encoding, missing) + "\n";
-            if (::write(STDOUT_FILENO, line.data(), line.size()) !=
-                static_cast<ssize_t>(line.size()))
+            if (!WriteOut(output.fd(), line.data(), line.size()))
                 return Fail("cannot write the output");
-            return kSuccess;
+        } else {
+            PairWithEtalon(table, standard, kDescending);
+            const std::string error =
+                WriteDeciphered(path, SubstitutionMap(table), output.fd(), encoding);
+            if (!error.empty()) {
+                output.EndIfReaderGone();
+                return Fail(QString::fromStdString(error));
+            }
         }
-        PairWithEtalon(table, standard, kDescending);
-        const std::string error =
-            WriteDeciphered(path, SubstitutionMap(table), STDOUT_FILENO, encoding);
-        if (!error.empty()) return Fail(QString::fromStdString(error));
+        if (!output.Finish(failure)) return Fail(FailureText(failure));
         return kSuccess;
     } catch (const std::exception& e) {
         return Fail(QString::fromLocal8Bit(e.what()));

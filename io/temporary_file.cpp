@@ -105,4 +105,11 @@ void TemporaryFile::Remove() {
     errno = err;
 }
 
+Fd AnonymousFile(const std::string& folder, Failure& failure) {
+    // O_EXCL: the file can never be given a name later.
+    Fd fd(::open(folder.c_str(), O_TMPFILE | O_RDWR | O_EXCL | O_CLOEXEC, 0600));
+    if (!fd.ok()) failure = FailureNow(FailureKind::Create, folder);
+    return fd;
+}
+
 }  // namespace varn::io

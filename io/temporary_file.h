@@ -49,4 +49,9 @@ class TemporaryFile {
     ino_t inode_ = 0;
 };
 
+// A file with no name in `folder`, open for reading and writing: scratch space that vanishes with
+// its descriptor whatever ends the program, and that no other program can reach. Create on
+// failure.
+Fd AnonymousFile(const std::string& folder, Failure& failure);
+
 }  // namespace varn::io
