@@ -9,6 +9,7 @@ packages=(
   xvfb xauth xdotool imagemagick x11-utils
   fonts-dejavu-core fonts-liberation2 fonts-freefont-ttf
   clang libclang-rt-14-dev
+  help2man man-db dpkg-dev lintian desktop-file-utils appstream bash-completion
 )
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(botan)

@@ -10,6 +10,8 @@ jobs="$(nproc)"
 cmake -S "$root" -B "$root/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$root/build-test" -j"$jobs"
 ctest --test-dir "$root/build-test" --output-on-failure -j"$jobs"
+# The Debian package made from that build, checked and run unpacked.
+"$root/scripts/check-package.sh" "$root/build-test"
 
 cmake -S "$root" -B "$root/build-sanitize" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARN_SANITIZE=ON \
   -DVARN_BUILD_QT=OFF -DVARN_BUILD_BENCH=OFF
