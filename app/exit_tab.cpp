@@ -1,28 +1,11 @@
-#include <array>
-
 #include "app/form1.h"
 #include "io/whole_file.h"
 
 namespace {
 
-// Where a browser was looked for on the desktop this program was first written for. On Linux
-// none of them exists and every start fails silently; the desktop's browser is used then.
-constexpr std::array<const char*, 6> kBrowserPaths = {
-    "c:\\Program Files\\Internet Explorer\\iexplore.exe",
-    "d:\\Program Files\\Internet Explorer\\iexplore.exe",
-    "e:\\Program Files\\Internet Explorer\\iexplore.exe",
-    "f:\\Program Files\\Internet Explorer\\iexplore.exe",
-    "g:\\Program Files\\Internet Explorer\\iexplore.exe",
-    "h:\\Program Files\\Internet Explorer\\iexplore.exe",
-};
-
+// The site opens in the desktop's browser.
 void OpenSite(ui::Platform& platform) {
-    const std::string address = kSiteAddress;
-    bool started = false;
-    for (const char* path : kBrowserPaths) {
-        started = platform.startProcess(path, address + " " + address) || started;
-    }
-    if (!started) platform.openUrl(address);
+    platform.openUrl(kSiteAddress);
 }
 
 }  // namespace

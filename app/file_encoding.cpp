@@ -1,7 +1,5 @@
 // Texts the frequency tabs read and write, in the encoding of the file under study.
-#include "analysis/size_notice.h"
 #include "app/form1.h"
-#include "io/whole_file.h"
 #include "text/dos_text.h"
 #include "text/encoding.h"
 

@@ -22,7 +22,6 @@
 enum class MessageKind { Warning, Error, PlainError, ModuleError, Notice, CaesarNotice };
 
 inline constexpr const char* kApplicationTitle = "Ostrel Varn 3.8";
-inline constexpr const char* kHelpFileName = "helpvarn.hlp";
 inline constexpr const char* kWindowCaption = "Ostrel Varn 3.8 final ";
 inline constexpr const char* kSiteAddress = "https://ostrel-varn.example.org";
 inline constexpr const char* kMakerMark = "Мастерская Острел";

@@ -125,8 +125,4 @@ CryptResult RunCryptOperation(const CryptRequest& request) {
     return done;
 }
 
-bool Valid3XPassword(std::string_view, std::string_view, std::string_view) {
-    return true;
-}
-
 }  // namespace varn

@@ -4,7 +4,6 @@
 // place.
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "crypt/crypt_finish.h"
@@ -59,10 +58,5 @@ struct CryptFile {
 CryptResult RunCryptPasses(const CryptFile& from, const CryptFile& to, const std::string& folder,
                            const std::vector<std::string>& passwords, bool decrypt,
                            const IdeaStreamOptions& options);
-
-// Whether three 3X passwords are accepted. All are: each pass encrypts, so no choice of passwords
-// makes the layers cancel, and equal ones only add no strength beyond one.
-bool Valid3XPassword(std::string_view password1, std::string_view password2,
-                     std::string_view password3);
 
 }  // namespace varn

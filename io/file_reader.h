@@ -31,8 +31,6 @@ class InputFile {
     const io::Failure& Failure() const { return failure_; }
     // The name it was opened by, for the failures of a pass over it.
     const std::string& Path() const { return path_; }
-    // Always true for an open file: it can be read at any offset.
-    bool IsRegular() const { return fd_.ok(); }
 
     // Reads up to `want` bytes at `offset`, retrying short reads; returns the bytes read
     // (fewer only at the end of the file), or -1 on a read error.

@@ -1,6 +1,5 @@
 #include "qt/conversions.h"
 
-#include <QProcess>
 #include <algorithm>
 
 #include "ui/platform.h"
@@ -213,12 +212,6 @@ std::optional<char> AsciiDecimalSeparator(const QString& decimalPoint) {
     const char16_t c = decimalPoint.front().unicode();
     if (c == 0 || c >= 0x80) return std::nullopt;
     return static_cast<char>(c);
-}
-
-QStringList ArgumentsAfterProgram(const std::string& commandLine) {
-    QStringList words = QProcess::splitCommand(QString::fromStdString(commandLine));
-    if (!words.isEmpty()) words.removeFirst();
-    return words;
 }
 
 QPoint PlaceOnScreen(QPoint wanted, QSize frameSize, QRect available) {

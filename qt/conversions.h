@@ -54,9 +54,6 @@ int WidgetCaretPosition(const std::string& layerText, std::size_t layerIndex);
 // The locale's decimal point when it is a single ASCII character.
 std::optional<char> AsciiDecimalSeparator(const QString& decimalPoint);
 
-// Arguments of a command line after its first word (quotes group words).
-QStringList ArgumentsAfterProgram(const std::string& commandLine);
-
 // Where a window of the frame size goes: the wanted place when it fits the available area,
 // otherwise moved the least distance into it (top-left kept visible when it is too big).
 QPoint PlaceOnScreen(QPoint wanted, QSize frameSize, QRect available);

@@ -11,7 +11,6 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
-#include <QProcess>
 #include <QScreen>
 #include <QUrl>
 #include <cstdio>
@@ -94,11 +93,6 @@ std::optional<std::string> QtPlatform::askPassword(const std::string& text,
     box.setInputMode(QInputDialog::TextInput);
     if (box.exec() != QDialog::Accepted) return std::nullopt;
     return box.textValue().toStdString();
-}
-
-bool QtPlatform::startProcess(const std::string& program, const std::string& commandLine) {
-    return QProcess::startDetached(QString::fromStdString(program),
-                                   ArgumentsAfterProgram(commandLine));
 }
 
 bool QtPlatform::openUrl(const std::string& url) {

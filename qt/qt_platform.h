@@ -28,7 +28,6 @@ class QtPlatform : public ui::Platform {
     std::optional<std::string> runFileDialog(const ui::FileDialog& dialog) override;
     std::optional<std::string> askPassword(const std::string& text,
                                            const std::string& title) override;
-    bool startProcess(const std::string& program, const std::string& commandLine) override;
     bool openUrl(const std::string& url) override;
     void exitProcess(int code) override;
     // Installs the toolkit's own Russian texts, or takes them away for English.

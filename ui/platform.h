@@ -30,9 +30,6 @@ class Platform {
     virtual std::optional<std::string> askPassword(const std::string& text,
                                                    const std::string& title) = 0;
 
-    // Starts a program without waiting; false when it could not be started.
-    virtual bool startProcess(const std::string& program, const std::string& commandLine) = 0;
-
     // Opens an address in the desktop's default browser; false when that failed.
     virtual bool openUrl(const std::string& url) = 0;
 

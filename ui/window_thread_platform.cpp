@@ -20,13 +20,6 @@ std::optional<std::string> WindowThreadPlatform::askPassword(const std::string& 
     return password;
 }
 
-bool WindowThreadPlatform::startProcess(const std::string& program,
-                                        const std::string& commandLine) {
-    bool started = false;
-    handoff_.Run([&] { started = desktop_.startProcess(program, commandLine); });
-    return started;
-}
-
 bool WindowThreadPlatform::openUrl(const std::string& url) {
     bool opened = false;
     handoff_.Run([&] { opened = desktop_.openUrl(url); });

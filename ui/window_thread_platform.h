@@ -16,7 +16,6 @@ class WindowThreadPlatform : public Platform {
     std::optional<std::string> runFileDialog(const FileDialog& dialog) override;
     std::optional<std::string> askPassword(const std::string& text,
                                            const std::string& title) override;
-    bool startProcess(const std::string& program, const std::string& commandLine) override;
     bool openUrl(const std::string& url) override;
     void exitProcess(int code) override;
     void setInterfaceLanguage(int language) override;

@@ -160,14 +160,6 @@ TEST(DecimalSeparator, OnlyASingleAsciiCharacterIsTaken) {
     EXPECT_EQ(AsciiDecimalSeparator(".."), std::nullopt);
 }
 
-TEST(CommandLine, ArgumentsFollowTheRepeatedProgramName) {
-    EXPECT_EQ(ArgumentsAfterProgram("https://a.example https://a.example"),
-              QStringList{"https://a.example"});
-    EXPECT_EQ(ArgumentsAfterProgram("\"c:\\Program Files\\b.exe\" x y"), (QStringList{"x", "y"}));
-    EXPECT_TRUE(ArgumentsAfterProgram("").isEmpty());
-    EXPECT_TRUE(ArgumentsAfterProgram("prog").isEmpty());
-}
-
 TEST(WindowPlacement, StoredPlaceWhenItFitsOtherwiseOntoTheScreen) {
     const QSize frame(426, 376);
     EXPECT_EQ(PlaceOnScreen({1075, 221}, frame, QRect(0, 0, 1600, 1000)), QPoint(1075, 221));

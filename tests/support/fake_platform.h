@@ -29,11 +29,9 @@ class FakePlatform : public ui::Platform {
     std::deque<std::optional<std::string>> answers;
     std::vector<std::string> passwordQuestions;
     std::deque<std::optional<std::string>> passwords;  // answers to them; none left: cancelled
-    std::vector<std::string> started;
     std::vector<std::string> openedUrls;
     std::optional<int> exitCode;
     std::vector<int> languages;  // every switch of the desktop's own texts
-    bool processesStart = false;
 
     void messageBox(const std::string& text, const std::string& title, unsigned flags) override {
         boxes.push_back({text, title, flags});
@@ -51,10 +49,6 @@ class FakePlatform : public ui::Platform {
         auto answer = passwords.front();
         passwords.pop_front();
         return answer;
-    }
-    bool startProcess(const std::string& program, const std::string& commandLine) override {
-        started.push_back(program + "|" + commandLine);
-        return processesStart;
     }
     bool openUrl(const std::string& url) override {
         openedUrls.push_back(url);

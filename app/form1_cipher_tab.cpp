@@ -19,7 +19,7 @@ std::vector<std::string> PasswordsInUse(const TForm1& form) {
     return passwords;
 }
 
-bool Validate(TForm1& form, const std::vector<std::string>& passwords, bool encrypting) {
+bool Validate(TForm1& form, const std::vector<std::string>& passwords) {
     for (const std::string& password : passwords) {
         if (password.empty()) {
             form.ShowMessage(MessageKind::Warning, "Задайте пароль.", "Enter password.");
@@ -35,11 +35,6 @@ bool Validate(TForm1& form, const std::vector<std::string>& passwords, bool encr
     }
     if (form.MemoIdeaFile.text().empty()) {
         form.ShowMessage(MessageKind::Warning, "Укажите файл.", "Indicate the file.");
-        return false;
-    }
-    if (encrypting && passwords.size() == 3 &&
-        !varn::Valid3XPassword(passwords[0], passwords[1], passwords[2])) {
-        form.ShowMessage(MessageKind::Warning, "Пароли совпадают.", "Passwords coincide.");
         return false;
     }
     return true;
@@ -66,7 +61,7 @@ bool PasswordsRepeated(TForm1& form, const std::vector<std::string>& passwords) 
 
 void RunOperation(TForm1& form, bool decrypt) {
     std::vector<std::string> passwords = PasswordsInUse(form);
-    if (!Validate(form, passwords, !decrypt)) return;
+    if (!Validate(form, passwords)) return;
     if (!decrypt && form.CheckBoxOwer.checked() && !PasswordsRepeated(form, passwords)) return;
     // 3X decryption undoes the layers in reverse: password 3, then 2, then 1.
     if (decrypt) std::reverse(passwords.begin(), passwords.end());
