@@ -7,7 +7,6 @@
 #include <random>
 #include <string>
 
-#include "text/detect_encoding.h"
 #include "text/utf8_pass.h"
 
 namespace varn {
@@ -171,35 +170,6 @@ TEST(Utf8CounterTest, AFileCountsTheSameInSlicesOfEverySize) {
         EXPECT_EQ(counted.total, text.size());
     }
     ::unlink(name);
-}
-
-// Windows-1251 codes of a text in `encoding`.
-std::string In(const std::string& codes, Encoding encoding) {
-    std::string missing;
-    return CodesToText(codes, encoding, missing);
-}
-
-TEST(DetectEncodingTest, ShortCapitalAndEncipheredTexts) {
-    // "Привет, мир" ; "СРОЧНО ВЫЕЗЖАЙТЕ НЕМЕДЛЕННО"; the first under a letter key keeping cases
-    // ("Гуйнсд, пйу").
-    const std::string shortText = "\xCF\xF0\xE8\xE2\xE5\xF2, \xEC\xE8\xF0";
-    const std::string capitals =
-        "\xD1\xD0\xCE\xD7\xCD\xCE \xC2\xDB\xC5\xC7\xC6\xC0\xC9\xD2\xC5 "
-        "\xCD\xC5\xCC\xC5\xC4\xCB\xC5\xCD\xCD\xCE";
-    const std::string enciphered =
-        "\xC3\xF3\xE9\xED\xF1\xE4, \xEF\xE9\xF3 \xC2\xF5\xE5 \xEB\xE8\xF1\xF1. \xCA\xE9\xEE "
-        "\xF4\xEE\xF5\xE4 \xE7\xEE\xF3.";
-    for (const std::string* text : {&shortText, &capitals, &enciphered}) {
-        for (const Encoding encoding : kEncodings) {
-            SCOPED_TRACE(testing::Message() << EncodingName(encoding) << " " << *text);
-            EXPECT_EQ(DetectEncoding(In(*text, encoding)), encoding);
-        }
-    }
-    EXPECT_EQ(DetectEncoding("\xEF\xBB\xBFplain"), Encoding::Utf8);
-    EXPECT_EQ(DetectEncoding("plain ASCII"), Encoding::Windows1251);
-    // A sample cut inside a sequence is still UTF-8; a whole text ending so is not.
-    EXPECT_EQ(DetectEncoding("\xD0\x96\xD0", true), Encoding::Utf8);
-    EXPECT_NE(DetectEncoding("\xD0\x96\xD0", false), Encoding::Utf8);
 }
 
 }  // namespace
