@@ -24,9 +24,12 @@ void TForm1::Button2Click() {
     state.EncodingChoice.reset();
     ComboBoxEncoding.setItemIndex(0);
     state.DetectedEncoding = varn::Encoding::Windows1251;
+    state.Koi8rReadsAsWell = false;
     varn::io::TakeSize(name);
     try {
-        state.DetectedEncoding = varn::DetectFileEncoding(name);
+        const varn::Detection detection = varn::DetectFile(name);
+        state.DetectedEncoding = detection.encoding;
+        state.Koi8rReadsAsWell = detection.koi8rReadsAsWell;
     } catch (const varn::io::FileError& error) {
         // A file that cannot be read is still chosen, as before; its passes say what fails.
         if (error.failure().kind != varn::io::FailureKind::Read) throw;
@@ -58,8 +61,12 @@ void TForm1::ComboBoxEncodingChange() {
 
 void TForm1::ShowEncodingTexts() {
     std::string line(tr("Кодировка:", "Encoding:"));
-    if (!OpenDialog1.fileName.empty())
+    if (!OpenDialog1.fileName.empty()) {
         line += std::string(" ") + EncodingName(state.FileEncoding());
+        // The bytes could not tell: the list below offers the other reading.
+        if (!state.EncodingChoice && state.Koi8rReadsAsWell)
+            line += tr(" (или KOI8-R?)", " (or KOI8-R?)");
+    }
     LabelEncoding.setText(line);
     std::vector<std::string> items{std::string(tr("Автоматически", "Automatic"))};
     for (const varn::Encoding encoding : kChoices) items.emplace_back(EncodingName(encoding));

@@ -23,6 +23,8 @@ struct ProgramState {
     // and the one detected when the file was chosen. Windows-1251 while no file is chosen.
     std::optional<varn::Encoding> EncodingChoice;
     varn::Encoding DetectedEncoding = varn::Encoding::Windows1251;
+    // Windows-1251 was detected only as the default: the file reads as well in KOI8-R.
+    bool Koi8rReadsAsWell = false;
     varn::Encoding FileEncoding() const { return EncodingChoice.value_or(DetectedEncoding); }
     // Draws of the password generator; the system's random source when none is set.
     varn::RandomSource* passwordRandom = nullptr;

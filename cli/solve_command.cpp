@@ -103,7 +103,9 @@ int RunSolve(const QStringList& arguments) {
         "name", "auto");
     const QCommandLineOption verbose(
         {"v", "verbose"},
-        "Say on standard error the encoding FILE is read in, and how sure the answer is: the "
+        "Say on standard error the encoding FILE is read in (\"(KOI8-R reads as well)\" after "
+        "Windows-1251 when the bytes cannot tell the two apart, as in a text of capitals only), "
+        "and how sure the answer is: the "
         "model's cost of the plaintext in bits per letter, beside what the language's own text "
         "and a random key cost, and the confidence (0 to 1) drawn from them.");
     parser.addOption(language);
@@ -152,9 +154,14 @@ int RunSolve(const QStringList& arguments) {
     if (outName != "-" && Exists(outName) && !parser.isSet("force"))
         return Fail(FailureText({io::FailureKind::Replace, outName, EEXIST}));
     try {
-        const Encoding encoding = named ? *named : DetectFileEncoding(path);
-        if (parser.isSet(verbose))
-            QTextStream(stderr) << "encoding: " << EncodingName(encoding) << "\n";
+        const Detection detection = named ? Detection{*named} : DetectFile(path);
+        const Encoding encoding = detection.encoding;
+        if (parser.isSet(verbose)) {
+            // A single-case text in Windows-1251 or KOI8-R may be either: say it was a choice.
+            QTextStream(stderr) << "encoding: " << EncodingName(encoding)
+                                << (detection.koi8rReadsAsWell ? " (KOI8-R reads as well)" : "")
+                                << "\n";
+        }
         const Language chosen = !parser.isSet(language) ? GuessLanguage(path, encoding)
                                 : languageName == "ru"  ? Language::Russian
                                                         : Language::English;

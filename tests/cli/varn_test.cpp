@@ -7,6 +7,7 @@
 
 #include "analysis/letter_count.h"
 #include "analysis/replace_letters.h"
+#include "tests/support/cipher_forms.h"
 #include "tests/support/iconv_text.h"
 #include "tests/support/solve_trials.h"
 #include "tests/support/temp_dir.h"
@@ -160,6 +161,29 @@ TEST(Varn, SolveReadsAndWritesTheFilesEncoding) {
     const Outcome wrong = Varn(dir, "solve --encoding latin-1 " + dir.file("utf-8.txt"));
     EXPECT_EQ(wrong.status, 2);
     EXPECT_NE(wrong.err.find("auto, windows-1251, utf-8, koi8-r or cp866"), std::string::npos);
+}
+
+TEST(Varn, SolveSaysWhenTheEncodingWasAChoice) {
+    TempDir dir;
+    // Capitals in groups of five without a yo: Windows-1251 or KOI8-R small letters alike.
+    std::string cipher;
+    for (std::uint64_t seed = 20; cipher.empty() || cipher.find('\xA8') != std::string::npos;
+         ++seed) {
+        cipher =
+            varn::trials::InForm(varn::trials::HeldOutText(Language::Russian), Language::Russian,
+                                 varn::trials::Form::CapitalGroups, 300, seed);
+    }
+    const std::string file = dir.write("groups.txt", cipher);
+    Outcome run = Varn(dir, "solve --verbose -l ru " + file);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err.rfind("encoding: Windows-1251 (KOI8-R reads as well)\n", 0), 0u) << run.err;
+    // Named, it is no choice of the program's.
+    run = Varn(dir, "solve --verbose -l ru --encoding windows-1251 " + file);
+    EXPECT_EQ(run.err.rfind("encoding: Windows-1251\n", 0), 0u) << run.err;
+    // A yo tells the pages apart.
+    const std::string withYo = dir.write("yo.txt", cipher + " \xA8\xC6\xC8\xCA");
+    run = Varn(dir, "solve --verbose -l ru " + withYo);
+    EXPECT_EQ(run.err.rfind("encoding: Windows-1251\n", 0), 0u) << run.err;
 }
 
 TEST(Varn, FailuresGoToStandardErrorWithAStatus) {

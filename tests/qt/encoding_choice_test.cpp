@@ -49,4 +49,34 @@ TEST_F(WindowTest, TheEncodingIsShownAndChosenOnTheFileTab) {
               widget<QRadioButton>("RadioButtonRus")->geometry().right());
 }
 
+TEST_F(WindowTest, ALabelSaysWhenKoi8rReadsTheFileAsWell) {
+    TempDir dir;
+    auto* label = widget<QLabel>("LabelEncoding");
+    auto* choice = widget<QComboBox>("ComboBoxEncoding");
+    auto* shown = widget<QPlainTextEdit>("MemoSourceFile");
+    ASSERT_TRUE(label && choice && shown);
+    const auto fits = [&] {
+        return label->fontMetrics().horizontalAdvance(label->text()) <= label->width();
+    };
+    // "ПРИВЕТ МИР" in Windows-1251 capitals: KOI8-R reads the same bytes as small letters.
+    platform.choose(dir.write("capitals.txt", "\xCF\xD0\xC8\xC2\xC5\xD2 \xCC\xC8\xD0"));
+    QTest::mouseClick(widget<QPushButton>("Button2"), Qt::LeftButton);
+    EXPECT_EQ(label->text(), "Кодировка: Windows-1251 (или KOI8-R?)");
+    EXPECT_TRUE(fits());
+    EXPECT_EQ(shown->toPlainText(), "ПРИВЕТ МИР");
+    // The user's choice is no question; "Automatic" asks again.
+    choice->activated(3);
+    EXPECT_EQ(label->text(), "Кодировка: KOI8-R");
+    EXPECT_EQ(shown->toPlainText(), "опхбер лхп");
+    choice->activated(0);
+    EXPECT_EQ(label->text(), "Кодировка: Windows-1251 (или KOI8-R?)");
+    QTest::mouseClick(widget<QRadioButton>("RadioButtonEng"), Qt::LeftButton, {}, QPoint(6, 8));
+    EXPECT_EQ(label->text(), "Encoding: Windows-1251 (or KOI8-R?)");
+    EXPECT_TRUE(fits());
+    // A yo tells the pages apart: no question.
+    platform.choose(dir.write("yo.txt", "\xCF\xD0\xC8\xC2\xC5\xD2 \xA8\xC6"));
+    QTest::mouseClick(widget<QPushButton>("Button2"), Qt::LeftButton);
+    EXPECT_EQ(label->text(), "Encoding: Windows-1251");
+}
+
 }  // namespace
