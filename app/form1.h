@@ -242,9 +242,17 @@ class TForm1 {
     void UncheckBuiltInStandards();
     // True when a file under study is chosen; else warns "Файл не выбран.".
     bool StudyFileChosen();
-    // Counts the file under study on `standard` (cut by its final CR LF in place) with the count
-    // tab's bar and the substitution tab's first bar; the total.
-    std::uint64_t CountStudyFileOnStandard(std::string& standard);
+    // The file under study counted on a standard, apart from the form: a count that fails or is
+    // cancelled changes nothing the user sees but the bars.
+    struct StandardCount {
+        varn::LetterTable table;
+        std::string standard;  // cut by its final CR LF
+        std::uint64_t total = 0;
+    };
+    // Counts with the count tab's bar and the substitution tab's first bar.
+    StandardCount CountStudyFileOnStandard(std::string standard);
+    // Makes a finished count the form's: its table, and the result box "On standard".
+    void ShowStandardCount(const StandardCount& count);
 
     // Texts in the encoding of the file under study (Windows-1251 while none is chosen).
     // Shows `bytes` of a file in that encoding in `memo`.

@@ -22,12 +22,23 @@ bool TForm1::StudyFileChosen() {
     return false;
 }
 
-std::uint64_t TForm1::CountStudyFileOnStandard(std::string& standard) {
+TForm1::StandardCount TForm1::CountStudyFileOnStandard(std::string standard) {
     BarProgress countBar(ProgressBar1), passBar(ProgressBarNewFilePass1);
     varn::CountOptions options;
     options.encoding = state.FileEncoding();
-    return varn::CountOnEtalon(state.LetterTable, standard, OpenDialog1.fileName,
-                               state.SortDirection, countBar, passBar, options);
+    StandardCount count{state.LetterTable, std::move(standard), 0};
+    count.total = varn::CountOnEtalon(count.table, count.standard, OpenDialog1.fileName,
+                                      state.SortDirection, countBar, passBar, options);
+    return count;
+}
+
+void TForm1::ShowStandardCount(const StandardCount& count) {
+    state.LetterTable = count.table;
+    Memo2.clear();
+    Memo5.clear();
+    Memo5.addLine(std::string(tr("Эталон", "Standard")));
+    AddRows(Memo2, varn::EtalonRows(count.table, count.standard, count.total));
+    AddLines(Memo2, varn::EtalonSummary(count.total, russian()));
 }
 
 void TForm1::ButtonStartClick() {
@@ -36,27 +47,23 @@ void TForm1::ButtonStartClick() {
         ShowMessage(MessageKind::Warning, "Эталон не выбран.", "The Standard is not chose.");
         return;
     }
-    Memo2.clear();
-    std::string standard = ui::EncodeCp1251(Memo1.text());
-    const std::uint64_t total = CountStudyFileOnStandard(standard);
-    Memo5.clear();
-    Memo5.addLine(std::string(tr("Эталон", "Standard")));
-    AddRows(Memo2, varn::EtalonRows(state.LetterTable, standard, total));
-    AddLines(Memo2, varn::EtalonSummary(total, russian()));
+    ShowStandardCount(CountStudyFileOnStandard(ui::EncodeCp1251(Memo1.text())));
 }
 
 void TForm1::Button_AllScanClick() {
     if (!StudyFileChosen()) return;
-    Memo2.clear();
-    UncheckBuiltInStandards();
-    Memo1.clear();
-    MemoOldEtl.clear();
-    // The count leaves its bar at the maximum.
+    // Counted apart first: a count that fails or is cancelled leaves the standard, its reminder
+    // and the result box as they were. The count leaves its bar at the maximum.
     BarProgress countBar(ProgressBar1);
     varn::CountOptions options;
     options.encoding = state.FileEncoding();
-    const std::uint64_t total = varn::CountAll(state.LetterTable, OpenDialog1.fileName,
-                                               state.SortDirection, countBar, options);
+    varn::LetterTable table = state.LetterTable;
+    const std::uint64_t total =
+        varn::CountAll(table, OpenDialog1.fileName, state.SortDirection, countBar, options);
+    state.LetterTable = table;
+    Memo2.clear();
+    UncheckBuiltInStandards();
+    MemoOldEtl.clear();
     Memo5.clear();
     Memo5.addLine(std::string(tr("Код ASCII", "Cod ASCII")));
     Memo1.clear();

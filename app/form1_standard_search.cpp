@@ -1,3 +1,4 @@
+#include <cerrno>
 #include <string>
 
 #include "analysis/letter_count.h"
@@ -5,6 +6,8 @@
 #include "analysis/solve/solver.h"
 #include "app/bar_progress.h"
 #include "app/form1.h"
+#include "io/cancellation.h"
+#include "io/failure.h"
 #include "ui/cp1251.h"
 
 namespace {
@@ -67,10 +70,16 @@ void TForm1::Memo1FindStandardClick() {
     const bool withSpace = old.empty() || old.find(' ') != std::string::npos;
     const std::string standard = varn::solve::StandardForKey(table, solution.plain, language,
                                                              state.SortDirection, withSpace);
+    // The count on the found standard comes first, and a cancel that came after the file was
+    // read still stops the search here: the editor changes only with the whole result.
+    const StandardCount count = CountStudyFileOnStandard(standard);
+    if (varn::io::RefuseCancelledRead()) {
+        throw varn::io::FileError({varn::io::FailureKind::Read, OpenDialog1.fileName, ECANCELED});
+    }
     MemoOldEtl.setText(Memo1.text());
     Memo1.setText(ui::DecodeCp1251(standard));
     UncheckBuiltInStandards();
-    ButtonStartClick();
+    ShowStandardCount(count);
     if (!solution.reliable) {
         ShowMessage(MessageKind::Notice,
                     "Результат ненадёжен: текст слишком короткий или не на этом языке.",

@@ -39,8 +39,8 @@ std::uint64_t PrepareSubstitutionBar(TForm1& form) {
 }
 
 void CountForSubstitution(TForm1& form) {
-    std::string standard = ui::EncodeCp1251(form.Memo1.text());
-    form.CountStudyFileOnStandard(standard);
+    form.state.LetterTable =
+        form.CountStudyFileOnStandard(ui::EncodeCp1251(form.Memo1.text())).table;
 }
 
 // Reports the engine's result: a file that cannot be opened or created in a box, the other
