@@ -170,6 +170,9 @@ MessageText SubstitutionFailureText(varn::io::FailureKind kind) {
     if (kind == varn::io::FailureKind::Open || kind == varn::io::FailureKind::NotRegular) {
         return {MessageKind::Error, "Входной файл не открыт.", "The Input file not open."};
     }
+    if (kind == varn::io::FailureKind::Changed) {
+        return {MessageKind::Error, kChangedRussian, kChangedEnglish};
+    }
     return {MessageKind::Error, "Выходной файл не создан.", "The Output file is not created."};
 }
 

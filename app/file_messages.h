@@ -50,8 +50,9 @@ MessageText CaesarMessageText(CaesarMessage message);
 // result took its place (the only one that a completion notice follows).
 std::vector<MessageText> CryptResultTexts(const varn::CryptResult& result, bool decrypt);
 
-// The substitution engine's own failures: the input that cannot be opened and the output that
-// cannot be created. Other failures end the handler with UnexpectedErrorText.
+// The substitution engine's own failures: the input that cannot be opened, the output that cannot
+// be created, and an input that changed during the pass. Other failures end the handler with
+// UnexpectedErrorText.
 MessageText SubstitutionFailureText(varn::io::FailureKind kind);
 
 // Shows a message of the tables above.

@@ -54,9 +54,9 @@ bool Report(TForm1& form, const varn::io::Failure& failure) {
         case varn::io::FailureKind::Create:
         case varn::io::FailureKind::NameTooLong:
         case varn::io::FailureKind::NotReplaceable:
+        case varn::io::FailureKind::Changed:
             ShowMessageText(form, SubstitutionFailureText(failure.kind));
             return false;
-        case varn::io::FailureKind::Changed:
         case varn::io::FailureKind::Read:
         case varn::io::FailureKind::Write:
         case varn::io::FailureKind::Replace:

@@ -56,6 +56,7 @@ CaesarOutcome RunCaesarPass(const std::string& fileName, bool decipher, bool rep
         target.path = kCaesarResultFile;
         target.followLink = false;
         target.mode = input.Mode();
+        target.source = {input.Descriptor(), fileName, input.Version()};
     }
     // Only a file that comes back may be replaced by its ciphertext.
     if (UsesDosText(options.encoding)) {

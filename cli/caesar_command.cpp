@@ -109,6 +109,7 @@ int RunCaesar(const QStringList& arguments) {
     options.mayReplace = parser.isSet("force");
     options.mode = source.Mode();
     options.encoding = encoding;
+    options.source = {source.Descriptor(), file, source.Version()};
     if (!output.Open(outName, options, failure))
         return Say(kCommand, FailureText(failure), kFailure);
     failure = TranslateDosText(

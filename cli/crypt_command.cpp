@@ -139,6 +139,7 @@ int Run(const QStringList& arguments, bool decrypt) {
     options.seekable = true;
     options.mayReplace = parser.isSet("force");
     options.mode = info.st_mode & 07777;
+    options.source = {source.get(), file, io::VersionOf(info)};
     if (!output.Open(outName, options, failure))
         return Say(command, FailureText(failure), kFailure);
     const std::string folder = output.IsStandardOutput() ? ScratchFolder() : io::FolderOf(outName);

@@ -77,6 +77,7 @@ bool Output::Open(const std::string& name, const Options& options, io::Failure& 
         io::Target target(name);
         target.mayReplace = options.mayReplace;
         target.mode = options.mode;
+        target.source = options.source;
         return file_.Begin(target, kOutputTempPrefix, failure);
     }
     const bool convert = options.content == Content::Text && IsTerminal(STDOUT_FILENO);

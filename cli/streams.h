@@ -52,6 +52,9 @@ class Output {
         bool mayReplace = false;
         bool seekable = false;       // the pass writes at offsets
         std::optional<mode_t> mode;  // permission bits of a new named result
+        // The input the result is made from: a named result is not put in place when the input
+        // changed during the pass.
+        std::optional<io::Target::Source> source;
     };
     bool Open(const std::string& name, const Options& options, io::Failure& failure);
 

@@ -87,6 +87,7 @@ int RunSubstitute(const QStringList& arguments) {
     Output::Options options;
     options.mayReplace = parser.isSet("force");
     options.encoding = encoding;
+    options.source = {source.Descriptor(), file, source.Version()};
     if (!output.Open(outName, options, failure))
         return Say(kCommand, FailureText(failure), kFailure);
     TerminalProgress bar(Tr("замена", "substituting"));

@@ -106,6 +106,7 @@ CryptResult RunCryptOperation(const CryptRequest& request) {
         target.path = CryptEncName(name);
         target.followLink = false;
         target.mayReplace = false;
+        target.source = {input.get(), name, io::VersionOf(info)};
     }
     io::Replacement result;
     if (!result.Begin(target, kCryptTempPrefix, failure)) return FailedWith(failure);

@@ -131,6 +131,14 @@ bool Replacement::Commit(Failure& failure) {
             return false;
         }
     }
+    if (target_.source) {
+        struct stat read {};
+        if (::fstat(target_.source->fd, &read) != 0 || VersionOf(read) != target_.source->version) {
+            failure = {FailureKind::Changed, target_.source->path, ESTALE};
+            temporary_.Remove();
+            return false;
+        }
+    }
     const bool renamed = target_.mayReplace
                              ? ::rename(temporary_.path().c_str(), path_.c_str()) == 0
                              : RenameNoReplace(temporary_.path(), path_);

@@ -32,6 +32,15 @@ struct Target {
     // Replace only while the name still holds this file as the pass read it (an input that is
     // being replaced): the same file, size and times.
     std::optional<FileVersion> expected;
+    // The input the result was made from, still open: the result takes its name only while that
+    // file is as the pass read it, since a copy of a file written during the pass (a log, say)
+    // matches no state of it.
+    struct Source {
+        int fd = -1;
+        std::string path;  // for the failure
+        FileVersion version;
+    };
+    std::optional<Source> source;
 };
 
 // A result on its way into place: written to an exclusive temporary beside the target, it takes
@@ -54,8 +63,8 @@ class Replacement {
     // Gives the result its permission bits (and the replaced file's owner where allowed),
     // flushes it, renames it over the target and flushes the folder. Failures: Write (the result
     // could not be flushed), Changed (the name no longer holds the expected version: another
-    // file, or the same one written, cut or grown), Replace (the rename failed); the temporary is
-    // then removed and the target untouched.
+    // file, or the same one written, cut or grown; or the source was, with the source's path),
+    // Replace (the rename failed); the temporary is then removed and the target untouched.
     bool Commit(Failure& failure);
 
   private:

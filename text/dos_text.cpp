@@ -356,8 +356,10 @@ io::Failure TranslateDosText(const std::string& inPath, const io::Target& out, c
     const InputFile input(inPath);
     if (!input.IsOpen()) return input.Failure();
     io::Failure failure;
+    io::Target target = out;
+    target.source = {input.Descriptor(), inPath, input.Version()};
     io::Replacement output;
-    if (!output.Begin(out, kDosTextTempPrefix, failure)) return failure;
+    if (!output.Begin(target, kDosTextTempPrefix, failure)) return failure;
     failure = TranslateDosText(input, output.fd(), map, rule, advance, options);
     if (failure.kind == io::FailureKind::Write) failure.path = out.path;
     if (failure) return failure;

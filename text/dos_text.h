@@ -59,8 +59,8 @@ io::Failure TranslateDosText(const InputFile& input, int output, const ByteMap& 
 
 // The same from a named regular file to a target that the complete output replaces atomically
 // (io::Replacement): on any failure the target is as it was and nothing is left behind. Returns
-// what failed: Open or NotRegular (the input), Create or NotReplaceable (the output), Read, Write
-// or Replace; nothing on success.
+// what failed: Open or NotRegular (the input), Create or NotReplaceable (the output), Read, Write,
+// Changed (the input changed during the pass) or Replace; nothing on success.
 io::Failure TranslateDosText(const std::string& inPath, const io::Target& out, const ByteMap& map,
                              ProgressRule rule, const ProgressAdvance& advance,
                              const DosTextOptions& options = {});

@@ -1,6 +1,7 @@
-// An in-place operation whose file is changed by someone else between the pass and its commit:
-// nothing is replaced, the change stays as it was made, no temporary is left, and the window says
-// so instead of claiming success.
+// An operation whose file is changed by someone else between the pass and its commit: nothing is
+// replaced and no new file appears (a copy of a file being written matches no state of it), the
+// change stays as it was made, no temporary is left, and the window says so instead of claiming
+// success.
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -79,13 +80,13 @@ struct Operation {
     std::function<void(TForm1&, const std::string& path)> run;
 };
 
-void Idea(TForm1& form, const std::string& path, bool triple) {
+void Idea(TForm1& form, const std::string& path, bool triple, bool inPlace) {
     form.CheckBox3Idea.setChecked(triple);
     form.EditPassWordIdea.setText("one");
     form.EditPassWordIdea2.setText("two");
     form.EditPassWordIdea3.setText("three");
     form.MemoIdeaFile.setText(path);
-    form.CheckBoxOwer.setChecked(true);
+    form.CheckBoxOwer.setChecked(inPlace);
     // The passwords typed once more, as an encryption in place asks (the forms here run on the
     // scripted desktop).
     auto& desktop = static_cast<FakePlatform&>(form.platform);
@@ -101,8 +102,25 @@ const Operation kOperations[] = {
          form.CheckBoxOvervriteFile3V.setChecked(true);
          form.dispatch([&] { form.ButtonEn.click(); });
      }},
-    {"IdeaInPlace", [](TForm1& form, const std::string& path) { Idea(form, path, false); }},
-    {"Idea3XInPlace", [](TForm1& form, const std::string& path) { Idea(form, path, true); }},
+    {"CaesarIntoItsResultFile",
+     [](TForm1& form, const std::string& path) {
+         form.MemoFile3V.setText(path);
+         form.CheckBoxOvervriteFile3V.setChecked(false);
+         form.dispatch([&] { form.ButtonEn.click(); });
+     }},
+    {"CreateNewFile",
+     [](TForm1& form, const std::string& path) {
+         auto& desktop = static_cast<FakePlatform&>(form.platform);
+         desktop.choose(path);
+         form.dispatch([&] { form.Button2.click(); });
+         form.dispatch([&] { form.RadioButtonRusDn.click(); });
+         desktop.choose((fs::path(path).parent_path() / "new.txt").string());
+         form.dispatch([&] { form.ButtonNewFile.click(); });
+     }},
+    {"IdeaInPlace", [](TForm1& form, const std::string& path) { Idea(form, path, false, true); }},
+    {"Idea3XInPlace", [](TForm1& form, const std::string& path) { Idea(form, path, true, true); }},
+    {"IdeaIntoEnc", [](TForm1& form, const std::string& path) { Idea(form, path, false, false); }},
+    {"Idea3XIntoEnc", [](TForm1& form, const std::string& path) { Idea(form, path, true, false); }},
 };
 
 void PrintTo(const Change& change, std::ostream* out) {
@@ -145,7 +163,7 @@ TEST_P(ChangedDuringPass, ReplacesNothingAndSaysSo) {
     EXPECT_EQ(entries, 1u) << "no temporary and no result is left";
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryInPlaceOperation, ChangedDuringPass,
+INSTANTIATE_TEST_SUITE_P(EveryOperationThatWritesAResult, ChangedDuringPass,
                          ::testing::Combine(::testing::ValuesIn(kOperations),
                                             ::testing::ValuesIn(kChanges)),
                          [](const auto& info) {

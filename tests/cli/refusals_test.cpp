@@ -5,8 +5,10 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <atomic>
 #include <csignal>
 #include <filesystem>
+#include <thread>
 
 #include "caesar/caesar_table.h"
 #include "tests/cli/run_varn.h"
@@ -215,6 +217,37 @@ TEST(VarnRefusals, AFullDiskLeavesNothingBehind) {
     }
     for (const auto& name : Names(dir))
         EXPECT_TRUE(name == "big.txt" || name == "pass" || name == "pass3") << name;
+}
+
+// A log still being written while a result is made of it: no copy that matches no state of the
+// file is put in place.
+TEST(VarnRefusals, AnInputWrittenDuringThePassGivesNoResult) {
+    TempDir dir;
+    const std::string log = dir.write("log.txt", std::string(48 << 20, 'a'));
+    const std::string pass = dir.write("pass", "pw\n");
+    const std::vector<std::vector<std::string>> commands = {
+        {"caesar", "encrypt", log, "-o", "out"},
+        {"substitute", "--builtin", "en", log, "-o", "out"},
+        {"encrypt", "--passphrase-file", pass, log, "-o", "out"},
+    };
+    for (const auto& arguments : commands) {
+        std::atomic<bool> done{false};
+        std::thread writer([&] {
+            const int fd = ::open(log.c_str(), O_WRONLY | O_APPEND);
+            while (!done) {
+                EXPECT_EQ(::write(fd, "b", 1), 1);
+                ::usleep(500);
+            }
+            ::close(fd);
+        });
+        const VarnRun run = RunVarn(dir, arguments);
+        done = true;
+        writer.join();
+        EXPECT_EQ(run.status, 1) << arguments[0] << ": " << run.err;
+        EXPECT_NE(run.err.find("changed during the operation"), std::string::npos) << run.err;
+        EXPECT_FALSE(fs::exists(dir.file("out")));
+    }
+    for (const auto& name : Names(dir)) EXPECT_TRUE(name == "log.txt" || name == "pass") << name;
 }
 
 TEST(VarnStreams, PipesNamesAndLanguage) {
