@@ -124,6 +124,8 @@ void TForm1::Button_VOknoClick() {
     failure = varn::ReplaceLetters(state.LetterTable, input, substituted.fd(),
                                    SubstitutionAdvance(*this), InFileEncoding(*this));
     if (failure.kind == varn::io::FailureKind::Write) failure.path = substituted.path();
+    // Gone before the user reads why: nothing of a failed pass outlives its message.
+    if (failure) substituted.Remove();
     if (!Report(*this, failure)) return;
     ProgressBarNewFile.setPosition(ProgressBarNewFile.max());
     struct stat info {};
