@@ -37,7 +37,7 @@ void RunDesktopApplication() {
     try {
         QApplication::setApplicationName(kApplicationTitle);
         // No display name: the toolkit would append it to the window's own title.
-        QApplication::setDesktopFileName("ostrel-varn");
+        QApplication::setDesktopFileName("org.ostrelvarn.OstrelVarn");
         QApplication::setWindowIcon(varn::desktop::WindowIcon());
         if (const auto separator =
                 varn::desktop::AsciiDecimalSeparator(QLocale::system().decimalPoint())) {
@@ -53,6 +53,8 @@ void RunDesktopApplication() {
         // Opened by the count tab's chart button, beside the main window.
         varn::desktop::ChartWindow chart(*form, window, &window);
         desktop.setWindow(&window);
+        platform.setDialogHooks([&window] { window.dialogOpening(); },
+                                [&window] { window.dialogClosed(); });
         window.placeOnScreen();
         // The first show runs the form's shown event.
         window.show();

@@ -106,6 +106,8 @@ void MainWindow::dispatch(const std::function<void()>& action) {
     // Read here: the form is the handler's until it has ended.
     russian_ = form_.russian();
     io::ClearCancel();
+    followed_ = nullptr;
+    progress_.follow(nullptr);
     const bool ended = handlers_.Start([this, action] { form_.dispatch(action); }, patience_,
                                        [this] { endHandler(); });
     if (ended) {
@@ -114,6 +116,15 @@ void MainWindow::dispatch(const std::function<void()>& action) {
     }
     inputBlocker_.setActive(true);
     progressTimer_.start(progressDelay_);
+}
+
+void MainWindow::dialogOpening() {
+    progressTimer_.stop();
+    progress_.finish();
+}
+
+void MainWindow::dialogClosed() {
+    if (busy_) progressTimer_.start(progressDelay_);
 }
 
 void MainWindow::endHandler() {
@@ -137,6 +148,12 @@ void MainWindow::showChange(ControlView& view, ui::Property property) {
         // A bar moves once per buffer: the pass does not wait for the window to show it.
         if (auto* bar = dynamic_cast<ProgressBarWidget*>(&view)) {
             bar->showPositionLater(handoff_);
+            const QProgressBar* none = nullptr;
+            if (followed_.compare_exchange_strong(none, bar)) {
+                handoff_.Post([this, bar] {
+                    if (followed_ == bar) progress_.follow(bar);
+                });
+            }
             return;
         }
     }

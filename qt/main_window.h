@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QProgressBar>
 #include <QTimer>
 #include <QWidget>
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <map>
@@ -38,6 +40,10 @@ class MainWindow : public QWidget, public Dispatcher {
     void setPatience(std::chrono::milliseconds patience) { patience_ = patience; }
     void setProgressDelay(std::chrono::milliseconds delay) { progressDelay_ = delay; }
     ProgressWindow& progressWindow() { return progress_; }
+    // Around a box or dialog of the running handler: the progress window makes way for it, and
+    // comes back only when the handler then runs on for the progress delay.
+    void dialogOpening();
+    void dialogClosed();
 
     // The widget that shows the named control, or null.
     QWidget* widgetFor(const std::string& name) const;
@@ -73,6 +79,8 @@ class MainWindow : public QWidget, public Dispatcher {
     std::chrono::milliseconds progressDelay_{500};
     InputBlocker inputBlocker_;
     ProgressWindow progress_;
+    // The bar the progress window follows: the first to move in the running handler.
+    std::atomic<const QProgressBar*> followed_{nullptr};
     QTimer progressTimer_;
 };
 

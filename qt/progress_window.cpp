@@ -14,11 +14,9 @@ ProgressWindow::ProgressWindow(QWidget* parent, std::function<void()> cancel)
     auto* layout = new QVBoxLayout(this);
     label_ = new QLabel(this);
     layout->addWidget(label_);
-    auto* bar = new QProgressBar(this);
-    // The pass's own bar, where its tab has one, shows how far it is; this one shows it runs.
-    bar->setRange(0, 0);
-    bar->setTextVisible(false);
-    layout->addWidget(bar);
+    bar_ = new QProgressBar(this);
+    follow(nullptr);
+    layout->addWidget(bar_);
     cancelButton_ = new QPushButton(this);
     layout->addWidget(cancelButton_, 0, Qt::AlignHCenter);
     connect(cancelButton_, &QPushButton::clicked, this, &ProgressWindow::reject);
@@ -41,6 +39,22 @@ void ProgressWindow::start(bool russian) {
 
 void ProgressWindow::finish() {
     hide();
+}
+
+void ProgressWindow::follow(const QProgressBar* bar) {
+    disconnect(following_);
+    if (bar == nullptr) {
+        bar_->setRange(0, 0);
+        bar_->setTextVisible(false);
+        return;
+    }
+    const auto mirror = [this, bar] {
+        bar_->setRange(bar->minimum(), bar->maximum());
+        bar_->setValue(bar->value());
+        bar_->setTextVisible(bar->maximum() > bar->minimum());
+    };
+    mirror();
+    following_ = connect(bar, &QProgressBar::valueChanged, this, mirror);
 }
 
 void ProgressWindow::reject() {

@@ -2,21 +2,29 @@
 
 namespace ui {
 
+void WindowThreadPlatform::showModal(const std::function<void()>& show) {
+    handoff_.Run([&] {
+        if (opening_) opening_();
+        show();
+        if (closed_) closed_();
+    });
+}
+
 void WindowThreadPlatform::messageBox(const std::string& text, const std::string& title,
                                       unsigned flags) {
-    handoff_.Run([&] { desktop_.messageBox(text, title, flags); });
+    showModal([&] { desktop_.messageBox(text, title, flags); });
 }
 
 std::optional<std::string> WindowThreadPlatform::runFileDialog(const FileDialog& dialog) {
     std::optional<std::string> chosen;
-    handoff_.Run([&] { chosen = desktop_.runFileDialog(dialog); });
+    showModal([&] { chosen = desktop_.runFileDialog(dialog); });
     return chosen;
 }
 
 std::optional<std::string> WindowThreadPlatform::askPassword(const std::string& text,
                                                              const std::string& title) {
     std::optional<std::string> password;
-    handoff_.Run([&] { password = desktop_.askPassword(text, title); });
+    showModal([&] { password = desktop_.askPassword(text, title); });
     return password;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "ui/platform.h"
 #include "ui/window_handoff.h"
 
@@ -20,9 +22,21 @@ class WindowThreadPlatform : public Platform {
     void exitProcess(int code) override;
     void setInterfaceLanguage(int language) override;
 
+    // Run on the window's thread before every box and dialog opens and after it has closed, so
+    // that the window can make way for it (a progress window, say).
+    void setDialogHooks(std::function<void()> opening, std::function<void()> closed) {
+        opening_ = std::move(opening);
+        closed_ = std::move(closed);
+    }
+
   private:
+    // Shows a box or dialog on the window's thread between the hooks.
+    void showModal(const std::function<void()>& show);
+
     Platform& desktop_;
     WindowHandoff& handoff_;
+    std::function<void()> opening_;
+    std::function<void()> closed_;
 };
 
 }  // namespace ui
