@@ -1,14 +1,11 @@
 #include "analysis/frequency_chart.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
-#include <cerrno>
 
 #include "analysis/letter_table.h"
-#include "io/open_file.h"
+#include "io/file_reader.h"
+#include "text/utf8_pass.h"
 
 namespace varn {
 
@@ -180,28 +177,38 @@ void CountBigrams(const unsigned char* data, std::size_t size, unsigned char& pr
     previous = last == kOther ? 0 : index.letter[last];
 }
 
-BigramCounts CountFileBigrams(const std::string& path, Progress* bar) {
-    struct stat info {};
-    io::Failure failure;
-    const io::Fd fd = io::OpenRegular(path, O_RDONLY, info, failure);
-    if (failure) throw io::FileError(failure);
+BigramCounts CountFileBigrams(const std::string& path, Progress* bar, Encoding encoding) {
+    const InputFile file(path);
+    if (!file.IsOpen()) throw io::FileError(file.Failure());
     if (bar) {
-        bar->SetMax(static_cast<std::uint64_t>(info.st_size) / kProgressStep);
+        bar->SetMax(file.Size() / kProgressStep);
         bar->SetPosition(0);
     }
+    constexpr std::size_t kPiece = std::size_t{1} << 20;
     BigramCounts counts = EmptyBigramCounts();
-    std::vector<unsigned char> buffer(std::size_t{1} << 20);
+    PieceReader reader(file, kPiece);
+    // Byte 1 is no letter: a character without a code parts the letters beside it.
+    CodeReader codes(encoding, 1);
+    std::vector<unsigned char> decoded;
+    if (encoding != Encoding::Windows1251) decoded.resize(CodeReader::Capacity(kPiece));
     unsigned char previous = 0;
     std::uint64_t done = 0;
     for (;;) {
-        const ssize_t got = ::read(fd.get(), buffer.data(), buffer.size());
-        if (got < 0 && errno == EINTR) continue;
+        const unsigned char* data = nullptr;
+        const std::int64_t got = reader.Next(data);
         if (got < 0) throw io::FileError(io::FailureNow(io::FailureKind::Read, path));
-        if (got == 0) break;
-        CountBigrams(buffer.data(), static_cast<std::size_t>(got), previous, counts);
-        const std::uint64_t next = done + static_cast<std::uint64_t>(got);
+        const auto size = static_cast<std::size_t>(got);
+        const bool last = size < kPiece;
+        if (encoding != Encoding::Windows1251) {
+            CountBigrams(decoded.data(), codes.Read(data, size, last, decoded.data()), previous,
+                         counts);
+        } else {
+            CountBigrams(data, size, previous, counts);
+        }
+        const std::uint64_t next = done + size;
         if (bar) bar->Advance(StepsBefore(next) - StepsBefore(done));
         done = next;
+        if (last) break;
     }
     if (bar) bar->Fill();
     return counts;

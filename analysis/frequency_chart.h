@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "text/byte_count.h"
 #include "analysis/language_frequencies.h"
 #include "analysis/letter_statistics.h"
+#include "text/byte_count.h"
 #include "text/progress.h"
 
 namespace varn {
@@ -53,9 +53,11 @@ BigramCounts EmptyBigramCounts();
 // Adds the pairs of `data`; `previous` carries the folded byte before it (0 at the start).
 void CountBigrams(const unsigned char* data, std::size_t size, unsigned char& previous,
                   BigramCounts& counts);
-// The pairs of a whole file, moving `bar` as the count does (maximum size / 100, a step per 100
-// bytes, full at the end) when one is given. Throws io::FileError (Open, NotRegular, Read).
-BigramCounts CountFileBigrams(const std::string& path, Progress* bar = nullptr);
+// The pairs of letters of a whole file in its encoding (a character without an 8-bit code ends a
+// pair), moving `bar` as the count does (maximum size / 100, a step per 100 bytes, full at the
+// end) when one is given. Throws io::FileError (Open, NotRegular, Read; a cancelled read too).
+BigramCounts CountFileBigrams(const std::string& path, Progress* bar = nullptr,
+                              Encoding encoding = Encoding::Windows1251);
 
 struct BigramBar {
     unsigned char first = 0;

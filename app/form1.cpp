@@ -52,16 +52,21 @@ TForm1::TForm1(ui::Platform& platform_)
 }
 
 void TForm1::dispatch(const std::function<void()>& action) {
-    guard.run([&] {
-        try {
-            action();
-        } catch (const std::exception&) {
-            // A pass the user stopped ends in a failure of its own; the user learns only that.
-            if (!varn::io::CancelTookEffect()) throw;
-            ShowMessage(MessageKind::Notice, kCancelledRussian, kCancelledEnglish);
-        }
-    });
-    guard.run([this] { RefreshChart(); });
+    const auto run = [this](const std::function<void()>& step) {
+        guard.run([&] {
+            try {
+                step();
+            } catch (const std::exception&) {
+                // A pass the user stopped ends in a failure of its own; the user learns only
+                // that.
+                if (!varn::io::CancelTookEffect()) throw;
+                ShowMessage(MessageKind::Notice, kCancelledRussian, kCancelledEnglish);
+            }
+        });
+    };
+    run(action);
+    // The chart follows what the action changed; a cancelled action changed nothing.
+    if (!varn::io::CancelTookEffect()) run([this] { RefreshChart(); });
 }
 
 void TForm1::registerControls() {

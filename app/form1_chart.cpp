@@ -65,7 +65,6 @@ void TForm1::RefreshChart() {
     inputs.order = chart.snapshot.order;
     if (chart.built && *chart.built == inputs) return;
     const bool countsChanged = !chart.built || chart.built->counts != inputs.counts;
-    chart.built = inputs;
 
     ChartSnapshot& shown = chart.snapshot;
     shown.russian = inputs.russian;
@@ -85,12 +84,15 @@ void TForm1::RefreshChart() {
     // The pairs need a pass over the file of their own: only while they are shown, once per count.
     if (shown.shown && shown.view == ChartView::Bigrams && shown.counted &&
         (chart.bigramsFile != inputs.file || chart.bigramsCounts != inputs.counts)) {
+        // Remembered only once counted: a failed or cancelled count leaves the view it had.
+        BarProgress bar(ProgressBar1);
+        shown.bigrams =
+            varn::TopBigrams(varn::CountFileBigrams(inputs.file, &bar, state.FileEncoding()));
         chart.bigramsFile = inputs.file;
         chart.bigramsCounts = inputs.counts;
-        shown.bigrams.clear();
-        BarProgress bar(ProgressBar1);
-        shown.bigrams = varn::TopBigrams(varn::CountFileBigrams(inputs.file, &bar));
     }
+    // Built only once whole: a refresh that failed is done again at the next look.
+    chart.built = inputs;
     NotifyChart();
 }
 

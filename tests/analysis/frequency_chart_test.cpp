@@ -9,6 +9,7 @@
 #include "analysis/letter_count.h"
 #include "io/failure.h"
 #include "test_files.h"
+#include "tests/support/iconv_text.h"
 
 namespace varn {
 namespace {
@@ -189,6 +190,30 @@ TEST(BigramTest, AdjacentLettersAcrossBuffers) {
     EXPECT_EQ(bar.max, 2u);
     EXPECT_TRUE(bar.filled);
     EXPECT_THROW(CountFileBigrams(dir.Path("missing")), io::FileError);
+}
+
+// A file's pairs are those of its letters in its own encoding, not of its bytes; a character
+// that has no 8-bit code parts its neighbours.
+TEST(BigramTest, PairsOfLettersInTheFilesEncoding) {
+    const std::string utf8 = "Съешь же ещё этих мягких французских булок, да выпей чаю.\n";
+    std::string text;
+    for (int i = 0; i < 40000; ++i) text += utf8;  // more than one piece of the reader
+    const std::string windows1251 = Iconv(text, "UTF-8", "CP1251");
+    test::TempDir dir;
+    const BigramCounts expected = CountFileBigrams(dir.Write("w.txt", windows1251));
+    const struct {
+        Encoding encoding;
+        const char* iconvName;
+    } pages[] = {
+        {Encoding::Utf8, "UTF-8"}, {Encoding::Koi8r, "KOI8-R"}, {Encoding::Cp866, "CP866"}};
+    for (const auto& page : pages) {
+        const std::string file = dir.Write("t.txt", Iconv(text, "UTF-8", page.iconvName));
+        EXPECT_EQ(CountFileBigrams(file, nullptr, page.encoding), expected) << page.iconvName;
+    }
+    const std::string parted = dir.Write("e.txt", "аб中вг");
+    const std::vector<BigramBar> top =
+        TopBigrams(CountFileBigrams(parted, nullptr, Encoding::Utf8));
+    ASSERT_EQ(top.size(), 2u) << "а-б and в-г, nothing across the character";
 }
 
 // The counting in pieces of any size gives what a plain walk over folded byte pairs gives.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "io/cancellation.h"
 #include "tests/support/form_fixture.h"
 #include "ui/cp1251.h"
 
@@ -150,6 +151,33 @@ TEST_F(Chart, BigramsOfTheFileWhileShown) {
     // Bars do not take clicks in this view.
     act([&] { form.ChartBarClick(0); });
     EXPECT_FALSE(last.selected);
+}
+
+// A cancelled count of the pairs leaves the view it had, says only that it was cancelled, and is
+// done again at the next look.
+TEST_F(Chart, ACancelledCountOfThePairsIsDoneAgain) {
+    std::string text;
+    while (text.size() < (std::size_t{4} << 20)) text += "the then thin ";
+    study(text);
+    press(form.RadioButtonEngDn);
+    press(form.ButtonStart);
+    act([&] { form.ButtonChartClick(); });
+    form.ProgressBar1.setListener([](ui::Control& control, ui::Property) {
+        auto& bar = static_cast<ui::ProgressBar&>(control);
+        if (bar.position() > 0) varn::io::RequestCancel();
+    });
+    act([&] { form.ChartViewClick(ChartView::Bigrams); });
+    form.ProgressBar1.setListener({});
+    varn::io::ClearCancel();
+    EXPECT_TRUE(last.bigrams.empty());
+    ASSERT_EQ(platform.boxes.size(), 1u);
+    EXPECT_EQ(lastBox().text, kCancelledRussian);
+
+    act([&] { form.ChartViewClick(ChartView::Bigrams); });
+    ASSERT_FALSE(last.bigrams.empty());
+    EXPECT_EQ(last.bigrams[0].first, 't');
+    EXPECT_EQ(last.bigrams[0].second, 'h');
+    EXPECT_EQ(platform.boxes.size(), 1u);
 }
 
 TEST_F(Chart, ExportWritesWhatTheRendererDrawsByTheNameChosen) {
