@@ -76,8 +76,8 @@ void EditWidget::edited(const QString& text) {
         return;
     }
     accepted_ = text;
-    const std::string layer = text.toStdString();
-    dispatcher_.dispatch([this, &layer] { edit_.setText(layer); });
+    // By value: the handler's thread may start after this call has returned.
+    dispatcher_.dispatch([this, layer = text.toStdString()] { edit_.setText(layer); });
 }
 
 }  // namespace varn::desktop

@@ -79,7 +79,8 @@ void MemoWidget::updateOwn(ui::Property property) {
 void MemoWidget::typed() {
     std::string text = layerText();
     if (text == memo_.text()) return;
-    dispatcher_.dispatch([this, &text] { memo_.setText(std::move(text)); });
+    // By value: the handler's thread may start after this call has returned.
+    dispatcher_.dispatch([this, text = std::move(text)] { memo_.setText(text); });
 }
 
 void MemoWidget::mouseReleaseEvent(QMouseEvent* event) {
