@@ -6,7 +6,6 @@
 #include "io/file_reader.h"
 #include "io/replacement.h"
 #include "text/detect_encoding.h"
-#include "text/dos_text_loss.h"
 
 namespace varn {
 
@@ -58,23 +57,21 @@ CaesarOutcome RunCaesarPass(const std::string& fileName, bool decipher, bool rep
         target.mode = input.Mode();
         target.source = {input.Descriptor(), fileName, input.Version()};
     }
-    // Only a file that comes back may be replaced by its ciphertext.
-    if (UsesDosText(options.encoding)) {
-        outcome.notPlainText = DosTextWouldLose(input, outcome.failure);
-        if (outcome.failure) return outcome;
-        if (outcome.notPlainText && replace) {
-            outcome.notRestorable = true;
-            return outcome;
-        }
-    }
     io::Replacement result;
     if (!result.Begin(target, kCaesarTempPrefix, outcome.failure)) return outcome;
     outcome.failure = TranslateDosText(
         input, result.fd(), decipher ? CaesarDecipherMap() : CaesarEncipherMap(),
-        ProgressRule::AdvanceAfter, [&bar](std::uint64_t steps) { bar.Advance(steps); }, options);
+        ProgressRule::AdvanceAfter, [&bar](std::uint64_t steps) { bar.Advance(steps); }, options,
+        &outcome.notPlainText);
     if (outcome.failure.kind == io::FailureKind::Write)
         outcome.failure.path = result.temporaryPath();
     if (outcome.failure) return outcome;
+    // Only a file that comes back may be replaced by its ciphertext: the result of one that
+    // would not is dropped with its temporary.
+    if (outcome.notPlainText && replace) {
+        outcome.notRestorable = true;
+        return outcome;
+    }
     bar.Fill();
     result.Commit(outcome.failure);
     return outcome;

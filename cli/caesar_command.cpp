@@ -112,10 +112,11 @@ int RunCaesar(const QStringList& arguments) {
     options.source = {source.Descriptor(), file, source.Version()};
     if (!output.Open(outName, options, failure))
         return Say(kCommand, FailureText(failure), kFailure);
+    bool lost = false;
     failure = TranslateDosText(
         source, output.fd(), decipher ? CaesarDecipherMap() : CaesarEncipherMap(),
         ProgressRule::AdvanceAfter, [&bar](std::uint64_t steps) { bar.Advance(steps); },
-        translation);
+        translation, &lost);
     if (failure.kind == io::FailureKind::Read) {
         return Say(kCommand, FailureText(input.Named(failure)), kFailure);
     }
@@ -126,6 +127,13 @@ int RunCaesar(const QStringList& arguments) {
     }
     bar.Fill();
     if (!output.Finish(failure)) return Say(kCommand, FailureText(failure), kFailure);
+    // As the 3V tab warns beside its result file.
+    if (lost) {
+        Say(kCommand,
+            Tr("предупреждение: FILE не текст: после обратного шифрования он не восстановится",
+               "warning: FILE is not plain text: it would not come back after deciphering"),
+            kSuccess);
+    }
     return kSuccess;
 }
 

@@ -13,6 +13,7 @@
 #include "concurrency/workers.h"
 #include "io/file_reader.h"
 #include "io/transfer.h"
+#include "text/dos_text_loss.h"
 #include "text/utf8.h"
 #include "text/utf8_pass.h"
 
@@ -143,7 +144,8 @@ class PieceMaker {
   public:
     enum class Mode { Dos, Plain, Utf8 };
 
-    PieceMaker(const InputFile& input, const ByteMap& map, const DosTextOptions& options)
+    PieceMaker(const InputFile& input, const ByteMap& map, const DosTextOptions& options,
+               DosTextLossScanner* loss)
         : reader_(input, options.bufferSize),
           mode_(options.encoding == Encoding::Utf8 ? Mode::Utf8
                 : UsesDosText(options.encoding)    ? Mode::Dos
@@ -153,7 +155,8 @@ class PieceMaker {
                        : PageMap(map, options.encoding)),
           translator_(byteMap_),
           utf8_(map),
-          bufferSize_(options.bufferSize > 0 ? options.bufferSize : 1) {}
+          bufferSize_(options.bufferSize > 0 ? options.bufferSize : 1),
+          loss_(mode_ == Mode::Dos ? loss : nullptr) {}
 
     std::size_t Capacity() const {
         return mode_ == Mode::Utf8 ? Utf8Translator::Capacity(bufferSize_) : 2 * bufferSize_ + 1;
@@ -173,6 +176,7 @@ class PieceMaker {
             return;
         }
         auto size = static_cast<std::size_t>(got);
+        if (loss_) loss_->Feed(data, size, size < bufferSize_);
         const void* end =
             mode_ == Mode::Dos && size > 0 ? std::memchr(data, kEndOfText, size) : nullptr;
         if (end != nullptr)
@@ -204,6 +208,7 @@ class PieceMaker {
     DosTextTranslator translator_;
     Utf8Translator utf8_;
     std::size_t bufferSize_;
+    DosTextLossScanner* loss_;  // told every byte read, in order
     int readError_ = 0;
 };
 
@@ -212,8 +217,9 @@ constexpr std::size_t kPiecesInFlight = 4;
 
 // The pass itself.
 io::Failure Translate(const InputFile& input, int output, const ByteMap& map, ProgressRule rule,
-                      const ProgressAdvance& advance, const DosTextOptions& options) {
-    PieceMaker maker(input, map, options);
+                      const ProgressAdvance& advance, const DosTextOptions& options, bool* lost) {
+    DosTextLossScanner loss(input.Size());
+    PieceMaker maker(input, map, options, lost ? &loss : nullptr);
     PieceRing ring(options.pipeline ? kPiecesInFlight : 1, maker.Capacity());
     const auto make = [&](PieceRing::Slot& slot) {
         maker.Make(slot);
@@ -252,6 +258,7 @@ io::Failure Translate(const InputFile& input, int output, const ByteMap& map, Pr
         if (last) break;
     }
     workers.Join();
+    if (lost) *lost = loss.Lost();
     return {};
 }
 
@@ -346,8 +353,8 @@ std::size_t DosTextTranslator::Translate(const unsigned char* in, std::size_t si
 
 io::Failure TranslateDosText(const InputFile& input, int output, const ByteMap& map,
                              ProgressRule rule, const ProgressAdvance& advance,
-                             const DosTextOptions& options) {
-    return Translate(input, output, map, rule, advance, options);
+                             const DosTextOptions& options, bool* lost) {
+    return Translate(input, output, map, rule, advance, options, lost);
 }
 
 io::Failure TranslateDosText(const std::string& inPath, const io::Target& out, const ByteMap& map,
@@ -360,7 +367,7 @@ io::Failure TranslateDosText(const std::string& inPath, const io::Target& out, c
     target.source = {input.Descriptor(), inPath, input.Version()};
     io::Replacement output;
     if (!output.Begin(target, kDosTextTempPrefix, failure)) return failure;
-    failure = TranslateDosText(input, output.fd(), map, rule, advance, options);
+    failure = TranslateDosText(input, output.fd(), map, rule, advance, options, nullptr);
     if (failure.kind == io::FailureKind::Write) failure.path = out.path;
     if (failure) return failure;
     output.Commit(failure);

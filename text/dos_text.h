@@ -53,9 +53,11 @@ bool DosTextPathAvailable(DosTextPath path);
 // every output byte 10 into 13 10. The output is written from the descriptor's position.
 // `advance` receives the steps of `rule` per buffer. Returns what failed, with errno: Read (with
 // the input's name) or Write (without a name: the descriptor is the caller's); nothing on success.
+// `lost`, when given, is told after a whole pass whether DOS text mode dropped part of the input
+// (see DosTextLossScanner), from the bytes as they were read: the file needs no second read.
 io::Failure TranslateDosText(const InputFile& input, int output, const ByteMap& map,
                              ProgressRule rule, const ProgressAdvance& advance,
-                             const DosTextOptions& options = {});
+                             const DosTextOptions& options = {}, bool* lost = nullptr);
 
 // The same from a named regular file to a target that the complete output replaces atomically
 // (io::Replacement): on any failure the target is as it was and nothing is left behind. Returns

@@ -1,14 +1,27 @@
 #pragma once
 
-#include "io/failure.h"
-#include "io/file_reader.h"
+#include <cstddef>
+#include <cstdint>
 
 namespace varn {
 
-// Whether DOS text mode would lose part of the file: reading it ends at a byte 26 that is not the
-// last byte, or drops a byte 13 that no byte 10 follows, so the file would not come back from a
-// pass there and back. Reads the whole file from its start in large buffers; a read failure is
-// set in `failure` (Read, with the file's name) and the answer is then false.
-bool DosTextWouldLose(const InputFile& input, io::Failure& failure);
+// Tells, from a file's bytes fed in order as a pass reads them, whether DOS text mode loses part
+// of it: reading ends at a byte 26 that is not the file's last byte, or drops a byte 13 that no
+// byte 10 follows, so the file would not come back from a pass there and back.
+class DosTextLossScanner {
+  public:
+    // `fileSize`: the file's size when opened, which tells whether a byte 26 at the end of a
+    // buffer is the last of the file.
+    explicit DosTextLossScanner(std::uint64_t fileSize) : fileSize_(fileSize) {}
+    // The next `size` bytes; `last`: none follow.
+    void Feed(const unsigned char* data, std::size_t size, bool last);
+    bool Lost() const { return lost_; }
+
+  private:
+    std::uint64_t fileSize_;
+    std::uint64_t offset_ = 0;
+    bool carriageReturnBefore_ = false;  // the byte before the next one fed is a 13
+    bool lost_ = false;
+};
 
 }  // namespace varn

@@ -192,6 +192,7 @@ TEST_F(WindowEquivalence, CaesarBothWaysAsThe3VTab) {
         const std::string written = dir.file("caesar-" + way + ".out");
         const VarnRun run = varn({"caesar", way, file, "-o", written}, "C");
         ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_NE(run.err.find("warning: FILE is not plain text"), std::string::npos) << run.err;
         form.MemoFile3V.setText(file);
         press(way == "encrypt" ? form.ButtonEn : form.ButtonDe);
         EXPECT_EQ(TempDir::read(written), TempDir::read(dir.file("__varn__.enc"))) << way;
@@ -205,7 +206,9 @@ TEST_F(WindowEquivalence, CaesarBothWaysAsThe3VTab) {
         const std::string text = sample.substr(0, sample.find("\t"));
         const std::string textFile = dir.write("caesar-" + way + "-text.txt", text);
         const std::string textOut = dir.file("caesar-" + way + "-text.out");
-        ASSERT_EQ(varn({"caesar", way, textFile, "-o", textOut}, "C").status, 0);
+        const VarnRun plain = varn({"caesar", way, textFile, "-o", textOut}, "C");
+        ASSERT_EQ(plain.status, 0);
+        EXPECT_EQ(plain.err, "");
         const VarnRun inPlace = varn({"caesar", way, textFile, "--in-place"}, "C");
         ASSERT_EQ(inPlace.status, 0) << inPlace.err;
         EXPECT_EQ(TempDir::read(textFile), TempDir::read(textOut)) << way;

@@ -1,5 +1,6 @@
 #include "text/dos_text.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -204,6 +205,38 @@ TEST_F(DosTextTest, BufferedPassEqualsTheByteLoopAtEveryBufferEnd) {
                         EXPECT_EQ(positions, PositionsAtBufferEnds(bytes, reference, buffer));
                     }
                 }
+            }
+        }
+    }
+}
+
+// The pass tells from the bytes it reads whether DOS text mode lost part of the file, as a plain
+// look at the whole file tells it: a byte 26 before the end, or a 13 that no 10 follows.
+TEST_F(DosTextTest, TellsWhatDosTextModeLostFromOneRead) {
+    const auto lostByLooking = [](const std::string& s) {
+        const std::size_t end = s.find('\x1a');
+        if (end != std::string::npos && end + 1 < s.size()) return true;
+        for (std::size_t i = 0; i < s.size(); ++i) {
+            if (s[i] == 13 && (i + 1 == s.size() || s[i + 1] != 10)) return true;
+        }
+        return false;
+    };
+    std::mt19937 random(5);
+    const char alphabet[] = {'a', 13, 10, 26};
+    for (int trial = 0; trial < 400; ++trial) {
+        std::string bytes(random() % 12, 'a');
+        for (char& c : bytes) c = alphabet[random() % 4];
+        const std::string in = dir.Write("in", bytes);
+        for (std::size_t buffer : {1u, 2u, 3u, 5u, 4096u}) {
+            for (const Mode mode : kModes) {
+                const InputFile input(in);  // a pass reads its input from where it stands
+                bool lost = !lostByLooking(bytes);
+                const int out = ::open(dir.Path("out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+                ASSERT_FALSE(TranslateDosText(input, out, Identity(), ProgressRule::AdvanceAfter,
+                                              {}, {buffer, mode.pipeline}, &lost));
+                ::close(out);
+                EXPECT_EQ(lost, lostByLooking(bytes))
+                    << testing::PrintToString(bytes) << " buffer " << buffer;
             }
         }
     }
