@@ -26,6 +26,13 @@ constexpr unsigned char LowerChar(unsigned char c) {
     return c;
 }
 
+// The reverse: Latin a-z and Cyrillic 224-255 to capitals, small yo (184) to capital yo (168).
+constexpr unsigned char UpperChar(unsigned char c) {
+    if ((c >= 97 && c <= 122) || c >= 224) return static_cast<unsigned char>(c - 32);
+    if (c == 184) return 168;
+    return c;
+}
+
 // Entry i: character i, count 0, paired with itself.
 void ResetLetterTable(LetterTable& table);
 

@@ -2,11 +2,17 @@
 
 namespace varn {
 
-ByteMap SubstitutionMap(const LetterTable& table) {
+ByteMap SubstitutionMap(const LetterTable& table, CapitalPartner capitals) {
     ByteMap pairedOf{};
     for (const LetterEntry& entry : table) pairedOf[entry.character] = entry.paired;
     ByteMap map{};
-    for (int b = 0; b < 256; ++b) map[b] = pairedOf[LowerChar(static_cast<unsigned char>(b))];
+    for (int b = 0; b < 256; ++b) {
+        const auto byte = static_cast<unsigned char>(b);
+        const unsigned char small = LowerChar(byte);
+        const bool capital = small != byte;
+        map[b] = capitals == CapitalPartner::Capital && capital ? UpperChar(pairedOf[small])
+                                                                : pairedOf[small];
+    }
     return map;
 }
 

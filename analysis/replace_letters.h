@@ -8,8 +8,14 @@
 
 namespace varn {
 
-// map[b] = the paired letter of the entry whose character is LowerChar(b).
-ByteMap SubstitutionMap(const LetterTable& table);
+// What the substitution writes for a capital: its partner as the standard has it (a small
+// letter), or that partner as a capital.
+enum class CapitalPartner { AsInStandard, Capital };
+
+// map[b] = the paired letter of the entry whose character is LowerChar(b); with
+// CapitalPartner::Capital, UpperChar of it where b is a capital.
+ByteMap SubstitutionMap(const LetterTable& table,
+                        CapitalPartner capitals = CapitalPartner::AsInStandard);
 
 // Writes the file `inPath` in DOS text mode with every byte replaced through
 // SubstitutionMap(table) to a temporary that then replaces `out` atomically; advances at

@@ -171,6 +171,7 @@ void TForm1::applyStoredLayout() {
     Memo10.setSunkenBorder(true);
     Order(ProgressBarNewFilePass1, 4);
     Order(ProgressBarNewFile, 3);
+    Order(CheckBoxKeepCase, 5);
 
     // Tab 5
     Order(GroupBox8, 0);
@@ -307,6 +308,7 @@ void TForm1::FormShow() {
     CheckBoxOvervriteFile3V.setChecked(true);
     CheckBoxOwer.setChecked(true);
     CheckBox3Idea.setChecked(false);
+    CheckBoxKeepCase.setChecked(false);
     RadioButtonDn.setChecked(true);
     RadioButtonUp.setChecked(false);
     CheckBoxRus.setChecked(true);

@@ -113,6 +113,8 @@ class TForm1 {
     ui::GroupBox GroupBox5{"GroupBox5", &TabSheet5, {0, 0, 409, 313}};
     ui::Button Button_VOkno{"Button_VOkno", &GroupBox5, {208, 16, 89, 33}};
     ui::Button ButtonNewFile{"ButtonNewFile", &GroupBox5, {320, 16, 81, 33}};
+    // Ticked, a capital's partner is written as a capital; cleared at start.
+    ui::CheckBox CheckBoxKeepCase{"CheckBoxKeepCase", &GroupBox5, {8, 24, 129, 17}};
     ui::Memo Memo10{"Memo10", &GroupBox5, {8, 56, 393, 233}};
     ui::ProgressBar ProgressBarNewFilePass1{
         "ProgressBarNewFilePass1", &GroupBox5, {8, 296, 265, 9}};

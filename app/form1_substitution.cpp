@@ -72,6 +72,13 @@ varn::DosTextOptions InFileEncoding(const TForm1& form) {
     return options;
 }
 
+// The key of the count, writing capitals' partners as capitals when "Keep case" is ticked.
+varn::ByteMap SubstitutionKey(const TForm1& form) {
+    return varn::SubstitutionMap(form.state.LetterTable, form.CheckBoxKeepCase.checked()
+                                                             ? varn::CapitalPartner::Capital
+                                                             : varn::CapitalPartner::AsInStandard);
+}
+
 varn::ProgressAdvance SubstitutionAdvance(TForm1& form) {
     return [&form](std::uint64_t steps) {
         form.ProgressBarNewFile.stepBy(static_cast<std::int64_t>(steps));
@@ -92,7 +99,7 @@ void TForm1::ButtonNewFileClick() {
     // target.
     if (output.empty() || output == source || varn::io::SameFile(output, source)) return;
     CountForSubstitution(*this);
-    const varn::ByteMap map = varn::SubstitutionMap(state.LetterTable);
+    const varn::ByteMap map = SubstitutionKey(*this);
     if (!KeyFitsFileEncoding(map)) return;
     // The chosen file is replaced only by a complete result, keeping its permission bits.
     Report(*this, varn::TranslateDosText(source, output, map, varn::ProgressRule::AdvanceBefore,
@@ -108,7 +115,8 @@ void TForm1::Button_VOknoClick() {
     }
     // The count leaves both of its bars at their maximum.
     CountForSubstitution(*this);
-    if (!KeyFitsFileEncoding(varn::SubstitutionMap(state.LetterTable))) return;
+    const varn::ByteMap map = SubstitutionKey(*this);
+    if (!KeyFitsFileEncoding(map)) return;
     const std::string& source = OpenDialog1.fileName;
     varn::io::Failure failure;
     const varn::InputFile input(source);
@@ -121,8 +129,9 @@ void TForm1::Button_VOknoClick() {
         Report(*this, failure);
         return;
     }
-    failure = varn::ReplaceLetters(state.LetterTable, input, substituted.fd(),
-                                   SubstitutionAdvance(*this), InFileEncoding(*this));
+    failure =
+        varn::TranslateDosText(input, substituted.fd(), map, varn::ProgressRule::AdvanceBefore,
+                               SubstitutionAdvance(*this), InFileEncoding(*this));
     if (failure.kind == varn::io::FailureKind::Write) failure.path = substituted.path();
     // Gone before the user reads why: nothing of a failed pass outlives its message.
     if (failure) substituted.Remove();

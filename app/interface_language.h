@@ -13,5 +13,5 @@ struct LanguageRow {
 };
 
 // The 54 captions and the 45 hints, in the order the switch writes them.
-extern const LanguageRow kCaptionTable[54];
-extern const LanguageRow kHintTable[45];
+extern const LanguageRow kCaptionTable[55];
+extern const LanguageRow kHintTable[46];

@@ -1,6 +1,6 @@
 #include "app/interface_language.h"
 
-const LanguageRow kCaptionTable[54] = {
+const LanguageRow kCaptionTable[55] = {
     {"TabSheet1", "Файл", "File"},
     {"Button2", "Открыть...", "Open..."},
     {"GroupBox1", " Открытие исследуемого файла ", " Open source file "},
@@ -34,6 +34,7 @@ const LanguageRow kCaptionTable[54] = {
      " Making the new file with replaced letter "},
     {"Button_VOkno", "В окно", "In window"},
     {"ButtonNewFile", "Создать...", "Create..."},
+    {"CheckBoxKeepCase", "Сохранять регистр", "Keep case"},
     {"TabSheet8", "3V", "3V"},
     {"GroupBox8", " Шифр Ю.Цезаря - Veni, Vidi, Vici ", " Cipher Veni, Vidi, Vici - 3V "},
     {"Button_OpenSkitalaFile", "Указать файл...", "Open file..."},
@@ -59,7 +60,7 @@ const LanguageRow kCaptionTable[54] = {
     {"ButtonNet", "Нет", "No"},
 };
 
-const LanguageRow kHintTable[45] = {
+const LanguageRow kHintTable[46] = {
     {"Button2", "Открыть исследуемый файл для криптоанализа",
      "Open under investigation file for analysis"},
     {"ButtonOpenEtal", "Загрузить эталон из внешнего файла", "Load standard from external file"},
@@ -84,6 +85,8 @@ const LanguageRow kHintTable[45] = {
      "Start change the letters with conclusion in window"},
     {"ButtonNewFile", "Запустить замену букв с выводом во внешний файл",
      "Start change the letters with output in external file"},
+    {"CheckBoxKeepCase", "Заглавные буквы файла заменять заглавными",
+     "Replace the file's capitals by capitals"},
     {"Button_OpenSkitalaFile", "Указать файл для шифрования/расшифрования",
      "Indicate file for cryptooperation"},
     {"ButtonEn", "Зашифровать указанный файл", "Encipher specifieded file"},

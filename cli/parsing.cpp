@@ -64,6 +64,16 @@ void AddEncodingOption(QCommandLineParser& parser) {
                       "auto"});
 }
 
+void AddKeepCaseOption(QCommandLineParser& parser) {
+    parser.addOption({"keep-case",
+                      "Write the partner of a capital as a capital (\"Keep case\" of the New "
+                      "file tab); without it every letter comes out as the standard has it."});
+}
+
+CapitalPartner CapitalPartnerOf(const QCommandLineParser& parser) {
+    return parser.isSet("keep-case") ? CapitalPartner::Capital : CapitalPartner::AsInStandard;
+}
+
 bool ChooseEncoding(const QCommandLineParser& parser, const QString& command,
                     const std::string& path, Encoding& encoding, int& status) {
     const QString name = parser.value("encoding");

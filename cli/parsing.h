@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <string>
 
+#include "analysis/replace_letters.h"
 #include "text/encoding.h"
 
 namespace varn::cli {
@@ -34,6 +35,11 @@ void AddStandardOptions(QCommandLineParser& parser);
 
 // "--encoding NAME" of the file read: auto (found in the file), or one of the four encodings.
 void AddEncodingOption(QCommandLineParser& parser);
+
+// "--keep-case": a capital's partner is written as a capital, as "Keep case" on the New file tab
+// does.
+void AddKeepCaseOption(QCommandLineParser& parser);
+CapitalPartner CapitalPartnerOf(const QCommandLineParser& parser);
 
 // The encoding --encoding names, or the one found in `path` for auto. False after telling what
 // is wrong (status in `status`: kUsage for a wrong name, kFailure for a file that cannot be read).

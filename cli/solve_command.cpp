@@ -14,6 +14,7 @@
 #include "cli/command.h"
 #include "cli/console.h"
 #include "cli/deciphered_output.h"
+#include "cli/parsing.h"
 #include "cli/streams.h"
 #include "text/byte_count.h"
 #include "text/detect_encoding.h"
@@ -78,8 +79,9 @@ int RunSolve(const QStringList& arguments) {
         "Finds the standard that deciphers FILE, a text whose letters were replaced by other\n"
         "letters of the same language (simple substitution), and writes to standard output the\n"
         "bytes that \"Create...\" of the New file tab writes with that standard: the plaintext,\n"
-        "letters in lower case, in the encoding of FILE (Windows-1251 and CP866 with line ends\n"
-        "as CR LF and nothing after a byte 26, UTF-8 and KOI8-R with their line ends kept).\n"
+        "letters in lower case (with --keep-case, capitals where FILE has capitals), in the\n"
+        "encoding of FILE (Windows-1251 and CP866 with line ends as CR LF and nothing after a\n"
+        "byte 26, UTF-8 and KOI8-R with their line ends kept).\n"
         "The standard is written from the most frequent letter down, with a space, as the\n"
         "built-in descending standards are.\n\n"
         "When the answer may be wrong (a short text, or one not quite of the language), a warning\n"
@@ -112,6 +114,7 @@ int RunSolve(const QStringList& arguments) {
     parser.addOption(standardOnly);
     parser.addOption(encodingOption);
     parser.addOption(verbose);
+    AddKeepCaseOption(parser);
     parser.addOption({{"o", "output"},
                       "Write to OUT instead of standard output ('-': standard output).",
                       "OUT"});
@@ -126,7 +129,7 @@ int RunSolve(const QStringList& arguments) {
         QString help = parser.helpText();
         help.replace(QRegularExpression("^Usage: \\S+ \\[options\\]"),
                      "Usage: varn solve [--language ru|en] [--encoding NAME] [--verbose] "
-                     "[--standard] [-o OUT [--force]]");
+                     "[--keep-case] [--standard] [-o OUT [--force]]");
         QTextStream(stdout) << help;
         return kSuccess;
     }
@@ -209,8 +212,8 @@ int RunSolve(const QStringList& arguments) {
                 return Fail("cannot write the output");
         } else {
             PairWithEtalon(table, standard, kDescending);
-            const std::string error =
-                WriteDeciphered(path, SubstitutionMap(table), output.fd(), encoding);
+            const std::string error = WriteDeciphered(
+                path, SubstitutionMap(table, CapitalPartnerOf(parser)), output.fd(), encoding);
             if (!error.empty()) {
                 output.EndIfReaderGone();
                 return Fail(QString::fromStdString(error));

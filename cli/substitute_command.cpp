@@ -35,12 +35,13 @@ int RunSubstitute(const QStringList& arguments) {
         "Exit status: 0 done, 1 a file cannot be read or written, 2 a wrong command line.");
     AddStandardOptions(parser);
     AddEncodingOption(parser);
+    AddKeepCaseOption(parser);
     AddOutputOptions(parser, false);
     parser.addPositionalArgument("FILE", "The file under study ('-': standard input).");
     const int parsed = ParseCommandLine(
         parser, arguments, kCommand,
-        "varn substitute (--standard FILE | --builtin NAME) [--ascending] [--encoding NAME] FILE "
-        "[-o OUT] [--force]");
+        "varn substitute (--standard FILE | --builtin NAME) [--ascending] [--encoding NAME] "
+        "[--keep-case] FILE [-o OUT] [--force]");
     if (parsed >= 0) return parsed;
     std::string file;
     if (!OneFile(parser, kCommand, file)) return kUsage;
@@ -73,7 +74,8 @@ int RunSubstitute(const QStringList& arguments) {
         return Say(kCommand, FailureText(input.Named(error.failure())), kFailure);
     }
     // A letter the file's encoding cannot hold would be lost: refused, as the window does.
-    const std::string missing = MissingCharacters(SubstitutionMap(table), encoding);
+    const ByteMap map = SubstitutionMap(table, CapitalPartnerOf(parser));
+    const std::string missing = MissingCharacters(map, encoding);
     if (!missing.empty()) {
         return Say(kCommand,
                    Tr("в кодировке файла нет букв эталона: ",
@@ -94,9 +96,9 @@ int RunSubstitute(const QStringList& arguments) {
     bar.SetMax(source.Size() / kProgressStep);
     DosTextOptions translation;
     translation.encoding = encoding;
-    failure = ReplaceLetters(
-        table, source, output.fd(), [&bar](std::uint64_t steps) { bar.Advance(steps); },
-        translation);
+    failure = TranslateDosText(
+        source, output.fd(), map, ProgressRule::AdvanceBefore,
+        [&bar](std::uint64_t steps) { bar.Advance(steps); }, translation);
     if (failure.kind == io::FailureKind::Read) {
         return Say(kCommand, FailureText(input.Named(failure)), kFailure);
     }

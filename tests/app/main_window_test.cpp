@@ -18,6 +18,7 @@ TEST_F(MainWindow, ShownDefaults) {
     EXPECT_TRUE(form.CheckBoxOvervriteFile3V.checked());
     EXPECT_TRUE(form.CheckBoxOwer.checked());
     EXPECT_FALSE(form.CheckBox3Idea.checked());
+    EXPECT_FALSE(form.CheckBoxKeepCase.checked());
     EXPECT_FALSE(form.EditPassWordIdea2.visible() || form.EditPassWordIdea2.enabled());
     EXPECT_FALSE(form.EditPassWordIdea3.visible() || form.EditPassWordIdea3.enabled());
     EXPECT_TRUE(form.RadioButtonDn.checked());

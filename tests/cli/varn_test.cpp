@@ -163,6 +163,30 @@ TEST(Varn, SolveReadsAndWritesTheFilesEncoding) {
     EXPECT_NE(wrong.err.find("auto, windows-1251, utf-8, koi8-r or cp866"), std::string::npos);
 }
 
+TEST(Varn, SolveKeepsCaseWhenAsked) {
+    TempDir dir;
+    const std::string plain =
+        varn::trials::Excerpt(varn::trials::HeldOutText(Language::Russian), Language::Russian, 800,
+                              varn::trials::Measure::Letters, 14);
+    const std::string file = dir.write(
+        "cipher.txt",
+        varn::trials::EncipherKeepingCase(plain, varn::trials::RandomKey(Language::Russian, 14)));
+    const Outcome small = Varn(dir, "solve -l ru " + file);
+    const Outcome kept = Varn(dir, "solve -l ru --keep-case " + file);
+    ASSERT_EQ(kept.status, 0) << kept.err;
+    // The same letters; the capitals where the file has them.
+    std::string folded = kept.out;
+    for (char& c : folded) c = static_cast<char>(varn::LowerChar(static_cast<unsigned char>(c)));
+    EXPECT_EQ(folded, small.out);
+    std::string plainCrLf;
+    for (const char c : plain) {
+        if (c == '\r') continue;
+        if (c == '\n') plainCrLf += '\r';
+        plainCrLf += c;
+    }
+    EXPECT_EQ(kept.out, plainCrLf);
+}
+
 TEST(Varn, SolveSaysWhenTheEncodingWasAChoice) {
     TempDir dir;
     // Capitals in groups of five without a yo: Windows-1251 or KOI8-R small letters alike.

@@ -135,6 +135,24 @@ TEST_F(WindowEquivalence, SubstituteWritesWhatCreateWrites) {
     }
 }
 
+TEST_F(WindowEquivalence, SubstituteKeepsCaseAsTheTickedBoxDoes) {
+    const std::string file = study(Sample());
+    const std::string written = dir.file("written");
+    const VarnRun run =
+        varn({"substitute", "--builtin", "ru", "--keep-case", file, "-o", written}, "C");
+    ASSERT_EQ(run.status, 0) << run.err;
+    press(form.RadioButtonRusDn);
+    form.CheckBoxKeepCase.setChecked(true);
+    const std::string created = dir.file("created");
+    platform.choose(created);
+    press(form.ButtonNewFile);
+    const std::string window = TempDir::read(created);
+    EXPECT_EQ(TempDir::read(written), window);
+    // Capitals came out as capitals.
+    EXPECT_NE(window.find_first_of(ui::EncodeCp1251("ЁАБВГДЕЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ")),
+              std::string::npos);
+}
+
 TEST_F(WindowEquivalence, TextsInEachEncodingAsTheWindowReadsThem) {
     const std::string codes = ui::EncodeCp1251(
         "Съешь же ещё этих мягких французских булок, да выпей чаю.\r\n"

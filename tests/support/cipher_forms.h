@@ -44,13 +44,6 @@ constexpr bool SingleCase(Form form) {
            form == Form::CapitalGroups;
 }
 
-// Latin a-z and Cyrillic 224-255 to capitals, small yo (184) to capital yo (168).
-constexpr unsigned char UpperChar(unsigned char c) {
-    if ((c >= 97 && c <= 122) || c >= 224) return static_cast<unsigned char>(c - 32);
-    if (c == 184) return 168;
-    return c;
-}
-
 // Letters through `key` (defined on small letters), each keeping its case.
 inline std::string EncipherKeepingCase(const std::string& text,
                                        const std::array<unsigned char, 256>& key) {
