@@ -29,6 +29,13 @@ std::string ResultRow(const LetterEntry& entry, std::uint64_t total,
     return row;
 }
 
+std::size_t ResultTabStop(std::uint64_t total) {
+    std::size_t digits = 1;
+    for (std::uint64_t rest = total; rest >= 10; rest /= 10) ++digits;
+    // The three blanks before the count and room for the gap after it.
+    return digits < 8 ? 8 : digits + 4;
+}
+
 std::vector<std::string> EtalonRows(const LetterTable& table, const std::string& s,
                                     std::uint64_t total) {
     std::vector<std::string> rows;

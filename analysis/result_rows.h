@@ -17,6 +17,10 @@ double Percentage(std::uint64_t count, std::uint64_t total);
 // " %", TAB, TAB, the character byte (nothing for code 0), TAB, then `lastColumn`.
 std::string ResultRow(const LetterEntry& entry, std::uint64_t total, const std::string& lastColumn);
 
+// Tab stops, in average characters, that keep the rows of a count of `total` in columns: the
+// usual 8 while the counts are short, wider once the first column's counts reach 8 digits.
+std::size_t ResultTabStop(std::uint64_t total);
+
 // Rows of the count on standard: one per entry whose character is in `s`, in table order, the
 // last column being the paired letter.
 std::vector<std::string> EtalonRows(const LetterTable& table, const std::string& s,

@@ -35,6 +35,7 @@ TForm1::StandardCount TForm1::CountStudyFileOnStandard(std::string standard) {
 void TForm1::ShowStandardCount(const StandardCount& count) {
     state.LetterTable = count.table;
     Memo2.clear();
+    Memo2.setTabStopWidth(varn::ResultTabStop(count.total));
     Memo5.clear();
     Memo5.addLine(std::string(tr("Эталон", "Standard")));
     AddRows(Memo2, varn::EtalonRows(count.table, count.standard, count.total));
@@ -62,6 +63,7 @@ void TForm1::Button_AllScanClick() {
         varn::CountAll(table, OpenDialog1.fileName, state.SortDirection, countBar, options);
     state.LetterTable = table;
     Memo2.clear();
+    Memo2.setTabStopWidth(varn::ResultTabStop(total));
     UncheckBuiltInStandards();
     MemoOldEtl.clear();
     Memo5.clear();

@@ -33,13 +33,13 @@ QFont ToQFont(const ui::Font& font) {
     return result;
 }
 
-qreal TextBoxTabStop(const QFont& font) {
+qreal TextBoxTabStop(const QFont& font, std::size_t characters) {
     // The dialog's horizontal base unit: the average width of the 52 Latin letters, rounded as
     // the classic dialogs round it; 32 dialog units are eight of them.
     const QString letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
     const int width = static_cast<int>(std::lround(QFontMetricsF(font).horizontalAdvance(letters)));
     const int baseUnit = (width / 26 + 1) / 2;
-    return 8 * baseUnit;
+    return static_cast<qreal>(characters * static_cast<std::size_t>(baseUnit));
 }
 
 QColor ToQColor(std::uint32_t rgb) {

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <cstddef>
 #include <cstdint>
 
 #include "ui/control.h"
@@ -17,8 +18,8 @@ QFont ToQFont(const ui::Font& font);
 
 QColor ToQColor(std::uint32_t rgb);
 
-// The tab stops of a text box: every 32 dialog units, that is eight average character widths of
-// its font, as the classic text boxes the layout was made for have them.
-qreal TextBoxTabStop(const QFont& font);
+// The tab stops of a text box: every `characters` average character widths of its font; the
+// usual eight are 32 dialog units, as the classic text boxes the layout was made for have them.
+qreal TextBoxTabStop(const QFont& font, std::size_t characters = 8);
 
 }  // namespace varn::desktop

@@ -28,6 +28,7 @@ void MemoWidget::applyStyle() {
     } else {
         setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     }
+    setTabStopDistance(TextBoxTabStop(font(), memo_.tabStopWidth()));
 }
 
 std::string MemoWidget::layerText() const {
@@ -46,7 +47,7 @@ void MemoWidget::updateOwn(ui::Property property) {
             setReadOnly(memo_.readOnly());
             break;
         case ui::Property::Font:
-            setTabStopDistance(TextBoxTabStop(font()));
+            setTabStopDistance(TextBoxTabStop(font(), memo_.tabStopWidth()));
             break;
         case ui::Property::Bounds:
             // Small cells such as the result table's headings hold one line in 17 pixels.

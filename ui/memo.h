@@ -48,6 +48,9 @@ class Memo : public Control {
     void setSunkenBorder(bool sunken) { setStyleField(sunkenBorder_, sunken); }
     bool flatBorder() const { return flatBorder_; }
     void setFlatBorder(bool flat) { setStyleField(flatBorder_, flat); }
+    // Distance between tab stops, in average characters of the font.
+    std::size_t tabStopWidth() const { return tabStopWidth_; }
+    void setTabStopWidth(std::size_t characters) { setStyleField(tabStopWidth_, characters); }
     // Entries of the memo's context menu beyond text editing.
     std::vector<ContextAction> contextActions;
 
@@ -57,6 +60,7 @@ class Memo : public Control {
     bool wordWrap_ = true;
     bool sunkenBorder_ = false;
     bool flatBorder_ = false;
+    std::size_t tabStopWidth_ = 8;
 };
 
 // Turns lone CR and lone LF into CR LF; CR LF stays.

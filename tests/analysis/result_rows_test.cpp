@@ -81,5 +81,16 @@ TEST(ResultRowTest, CountsPrintAsWholeNumbersBeyondFloatPrecision) {
     EXPECT_EQ(ResultRow(LetterEntry{'a', big, 'a'}, big, "a"), "   16777217\t 100 %\t\ta\ta");
 }
 
+// The usual stops hold counts up to seven digits; from eight on the column grows with them.
+TEST(ResultRowTest, TabStopsWidenForCountsOfEightDigitsAndMore) {
+    const struct {
+        std::uint64_t total;
+        std::size_t stop;
+    } cases[] = {
+        {0, 8},          {9'999'999, 8}, {10'000'000, 12}, {999'999'999, 13}, {1'073'741'824, 14},
+        {UINT64_MAX, 24}};
+    for (const auto& c : cases) EXPECT_EQ(ResultTabStop(c.total), c.stop) << c.total;
+}
+
 }  // namespace
 }  // namespace varn

@@ -126,6 +126,7 @@ TEST_F(Counting, CountsAboveTwoToTheTwentyFourAreExact) {
     press(form.Button2);
     press(form.Button_AllScan);
     EXPECT_EQ(rows().front(), "   16777219\t 100 %\t\t\t0");
+    EXPECT_EQ(form.Memo2.tabStopWidth(), 12u) << "eight digits widen the columns";
     EXPECT_EQ(form.ProgressBar1.max(), 167772);
     EXPECT_EQ(form.ProgressBar1.position(), 167772);
 }
