@@ -8,6 +8,7 @@
 #include "cli/console.h"
 #include "cli/parsing.h"
 #include "cli/streams.h"
+#include "cli/text_pass_end.h"
 #include "io/open_file.h"
 
 namespace varn::cli {
@@ -117,24 +118,15 @@ int RunCaesar(const QStringList& arguments) {
         source, output.fd(), decipher ? CaesarDecipherMap() : CaesarEncipherMap(),
         ProgressRule::AdvanceAfter, [&bar](std::uint64_t steps) { bar.Advance(steps); },
         translation, &lost);
-    if (failure.kind == io::FailureKind::Read) {
-        return Say(kCommand, FailureText(input.Named(failure)), kFailure);
-    }
-    if (failure) {
-        output.EndIfReaderGone();
-        failure.path = output.path();
-        return Say(kCommand, FailureText(failure), kFailure);
-    }
-    bar.Fill();
-    if (!output.Finish(failure)) return Say(kCommand, FailureText(failure), kFailure);
+    const int status = EndTextPass(kCommand, failure, input, output, bar);
     // As the 3V tab warns beside its result file.
-    if (lost) {
+    if (status == kSuccess && lost) {
         Say(kCommand,
             Tr("предупреждение: FILE не текст: после обратного шифрования он не восстановится",
                "warning: FILE is not plain text: it would not come back after deciphering"),
             kSuccess);
     }
-    return kSuccess;
+    return status;
 }
 
 }  // namespace varn::cli

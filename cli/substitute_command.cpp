@@ -8,6 +8,7 @@
 #include "cli/console.h"
 #include "cli/parsing.h"
 #include "cli/streams.h"
+#include "cli/text_pass_end.h"
 #include "io/open_file.h"
 
 namespace varn::cli {
@@ -99,17 +100,7 @@ int RunSubstitute(const QStringList& arguments) {
     failure = TranslateDosText(
         source, output.fd(), map, ProgressRule::AdvanceBefore,
         [&bar](std::uint64_t steps) { bar.Advance(steps); }, translation);
-    if (failure.kind == io::FailureKind::Read) {
-        return Say(kCommand, FailureText(input.Named(failure)), kFailure);
-    }
-    if (failure) {
-        output.EndIfReaderGone();
-        failure.path = output.path();
-        return Say(kCommand, FailureText(failure), kFailure);
-    }
-    bar.Fill();
-    if (!output.Finish(failure)) return Say(kCommand, FailureText(failure), kFailure);
-    return kSuccess;
+    return EndTextPass(kCommand, failure, input, output, bar);
 }
 
 }  // namespace varn::cli
