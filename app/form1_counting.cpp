@@ -26,7 +26,7 @@ TForm1::StandardCount TForm1::CountStudyFileOnStandard(std::string standard) {
     BarProgress countBar(ProgressBar1), passBar(ProgressBarNewFilePass1);
     varn::CountOptions options;
     options.encoding = state.FileEncoding();
-    StandardCount count{state.LetterTable, std::move(standard), 0};
+    StandardCount count{{}, std::move(standard), 0};
     count.total = varn::CountOnEtalon(count.table, count.standard, OpenDialog1.fileName,
                                       state.SortDirection, countBar, passBar, options);
     return count;
@@ -58,7 +58,7 @@ void TForm1::Button_AllScanClick() {
     BarProgress countBar(ProgressBar1);
     varn::CountOptions options;
     options.encoding = state.FileEncoding();
-    varn::LetterTable table = state.LetterTable;
+    varn::LetterTable table;
     const std::uint64_t total =
         varn::CountAll(table, OpenDialog1.fileName, state.SortDirection, countBar, options);
     state.LetterTable = table;

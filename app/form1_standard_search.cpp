@@ -1,4 +1,3 @@
-#include <cerrno>
 #include <string>
 
 #include "analysis/letter_count.h"
@@ -6,8 +5,6 @@
 #include "analysis/solve/solver.h"
 #include "app/bar_progress.h"
 #include "app/form1.h"
-#include "io/cancellation.h"
-#include "io/failure.h"
 #include "ui/cp1251.h"
 
 namespace {
@@ -70,12 +67,10 @@ void TForm1::Memo1FindStandardClick() {
     const bool withSpace = old.empty() || old.find(' ') != std::string::npos;
     const std::string standard = varn::solve::StandardForKey(table, solution.plain, language,
                                                              state.SortDirection, withSpace);
-    // The count on the found standard comes first, and a cancel that came after the file was
-    // read still stops the search here: the editor changes only with the whole result.
+    // The count on the found standard comes first: it reads the file again, so a cancel that
+    // came after the search read it stops it there, and the editor changes only with the whole
+    // result.
     const StandardCount count = CountStudyFileOnStandard(standard);
-    if (varn::io::RefuseCancelledRead()) {
-        throw varn::io::FileError({varn::io::FailureKind::Read, OpenDialog1.fileName, ECANCELED});
-    }
     MemoOldEtl.setText(Memo1.text());
     Memo1.setText(ui::DecodeCp1251(standard));
     UncheckBuiltInStandards();

@@ -9,7 +9,6 @@
 #include "cli/parsing.h"
 #include "cli/streams.h"
 #include "cli/text_pass_end.h"
-#include "io/open_file.h"
 
 namespace varn::cli {
 
@@ -49,17 +48,11 @@ int RunCaesar(const QStringList& arguments) {
                    kUsage);
     }
     const std::string outName = inPlace ? file : NativeBytes(parser.value("output"));
-    if (!inPlace && outName != "-") {
-        if (Exists(outName) && !parser.isSet("force")) {
-            return Say(kCommand, FailureText({io::FailureKind::Replace, outName, EEXIST}),
-                       kFailure);
-        }
-        if (file != "-" && io::SameFile(outName, file)) {
-            return Say(
-                kCommand,
-                Tr("для замены самого FILE: --in-place", "use --in-place to replace FILE itself"),
-                kFailure);
-        }
+    if (!inPlace) {
+        const QString refused = RefusedOutput(
+            outName, parser.isSet("force"), file,
+            Tr("для замены самого FILE: --in-place", "use --in-place to replace FILE itself"));
+        if (!refused.isEmpty()) return Say(kCommand, refused, kFailure);
     }
 
     io::Failure failure;

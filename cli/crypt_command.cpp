@@ -98,15 +98,10 @@ int Run(const QStringList& arguments, bool decrypt) {
                           "refusing to write ciphertext to a terminal"),
                        kFailure);
         }
-        if (outName != "-" && Exists(outName) && !parser.isSet("force")) {
-            return Say(command, FailureText({io::FailureKind::Replace, outName, EEXIST}), kFailure);
-        }
-        if (outName != "-" && file != "-" && io::SameFile(outName, file)) {
-            return Say(
-                command,
-                Tr("для замены самого FILE: --in-place", "use --in-place to replace FILE itself"),
-                kFailure);
-        }
+        const QString refused = RefusedOutput(
+            outName, parser.isSet("force"), file,
+            Tr("для замены самого FILE: --in-place", "use --in-place to replace FILE itself"));
+        if (!refused.isEmpty()) return Say(command, refused, kFailure);
     }
 
     io::Failure failure;

@@ -154,8 +154,8 @@ int RunSolve(const QStringList& arguments) {
     }
     const std::string path = NativeBytes(files.first());
     const std::string outName = parser.isSet("output") ? NativeBytes(parser.value("output")) : "-";
-    if (outName != "-" && Exists(outName) && !parser.isSet("force"))
-        return Fail(FailureText({io::FailureKind::Replace, outName, EEXIST}));
+    if (const QString refused = RefusedOutput(outName, parser.isSet("force")); !refused.isEmpty())
+        return Fail(refused);
     try {
         const Detection detection = named ? Detection{*named} : DetectFile(path);
         const Encoding encoding = detection.encoding;

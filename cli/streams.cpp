@@ -4,10 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <vector>
 
 #include "cli/console.h"
+#include "io/open_file.h"
 #include "io/temporary_file.h"
 #include "io/transfer.h"
 
@@ -29,9 +31,14 @@ std::string ScratchFolder() {
     return folder != nullptr && *folder != '\0' ? folder : "/tmp";
 }
 
-bool Exists(const std::string& name) {
+QString RefusedOutput(const std::string& outName, bool force, const std::string& file,
+                      const QString& inputItself) {
+    if (outName == "-") return {};
     struct stat info {};
-    return ::lstat(name.c_str(), &info) == 0;
+    if (!force && ::lstat(outName.c_str(), &info) == 0)
+        return FailureText({io::FailureKind::Replace, outName, EEXIST});
+    if (!inputItself.isEmpty() && file != "-" && io::SameFile(outName, file)) return inputItself;
+    return {};
 }
 
 bool Input::Open(const std::string& name, io::Failure& failure) {

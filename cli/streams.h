@@ -4,6 +4,7 @@
 
 #include <sys/types.h>
 
+#include <QString>
 #include <optional>
 #include <string>
 
@@ -75,7 +76,11 @@ class Output {
     io::Replacement file_;
 };
 
-// Whether `name` exists (a dangling link included).
-bool Exists(const std::string& name);
+// Why a result named on the command line may not be written, told before any work is spent on
+// it: its name holds a file (a dangling link included) and `force` is not given, or, where
+// `inputItself` is given, it is the input `file` under any spelling. Empty when it may be
+// written; standard output ("-") always may.
+QString RefusedOutput(const std::string& outName, bool force, const std::string& file = {},
+                      const QString& inputItself = {});
 
 }  // namespace varn::cli

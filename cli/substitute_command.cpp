@@ -9,7 +9,6 @@
 #include "cli/parsing.h"
 #include "cli/streams.h"
 #include "cli/text_pass_end.h"
-#include "io/open_file.h"
 
 namespace varn::cli {
 
@@ -51,14 +50,10 @@ int RunSubstitute(const QStringList& arguments) {
     if (!ChooseStandard(parser, kCommand, parser.isSet("ascending"), standard, status))
         return status;
     const std::string outName = parser.isSet("output") ? NativeBytes(parser.value("output")) : "-";
-    if (outName != "-" && Exists(outName) && !parser.isSet("force")) {
-        return Say(kCommand, FailureText({io::FailureKind::Replace, outName, EEXIST}), kFailure);
-    }
-    if (outName != "-" && file != "-" && io::SameFile(outName, file)) {
-        return Say(kCommand,
-                   Tr("результат не пишется в сам FILE", "the result cannot replace FILE itself"),
-                   kFailure);
-    }
+    const QString refused = RefusedOutput(
+        outName, parser.isSet("force"), file,
+        Tr("результат не пишется в сам FILE", "the result cannot replace FILE itself"));
+    if (!refused.isEmpty()) return Say(kCommand, refused, kFailure);
 
     io::Failure failure;
     Input input;
