@@ -5,7 +5,7 @@
 
 #include "analysis/letter_table.h"
 #include "io/file_reader.h"
-#include "text/utf8_pass.h"
+#include "text/code_pieces.h"
 
 namespace varn {
 
@@ -180,36 +180,12 @@ void CountBigrams(const unsigned char* data, std::size_t size, unsigned char& pr
 BigramCounts CountFileBigrams(const std::string& path, Progress* bar, Encoding encoding) {
     const InputFile file(path);
     if (!file.IsOpen()) throw io::FileError(file.Failure());
-    if (bar) {
-        bar->SetMax(file.Size() / kProgressStep);
-        bar->SetPosition(0);
-    }
-    constexpr std::size_t kPiece = std::size_t{1} << 20;
     BigramCounts counts = EmptyBigramCounts();
-    PieceReader reader(file, kPiece);
-    // Byte 1 is no letter: a character without a code parts the letters beside it.
-    CodeReader codes(encoding, 1);
-    std::vector<unsigned char> decoded;
-    if (encoding != Encoding::Windows1251) decoded.resize(CodeReader::Capacity(kPiece));
     unsigned char previous = 0;
-    std::uint64_t done = 0;
-    for (;;) {
-        const unsigned char* data = nullptr;
-        const std::int64_t got = reader.Next(data);
-        if (got < 0) throw io::FileError(io::FailureNow(io::FailureKind::Read, path));
-        const auto size = static_cast<std::size_t>(got);
-        const bool last = size < kPiece;
-        if (encoding != Encoding::Windows1251) {
-            CountBigrams(decoded.data(), codes.Read(data, size, last, decoded.data()), previous,
-                         counts);
-        } else {
-            CountBigrams(data, size, previous, counts);
-        }
-        const std::uint64_t next = done + size;
-        if (bar) bar->Advance(StepsBefore(next) - StepsBefore(done));
-        done = next;
-        if (last) break;
-    }
+    // Byte 1 is no letter: a character without a code parts the letters beside it.
+    ReadAsCodes(file, encoding, 1, bar, [&](const unsigned char* codes, std::size_t size) {
+        CountBigrams(codes, size, previous, counts);
+    });
     if (bar) bar->Fill();
     return counts;
 }

@@ -13,7 +13,7 @@
 #include "analysis/solve/gram_counts.h"
 #include "io/failure.h"
 #include "io/file_reader.h"
-#include "text/utf8_pass.h"
+#include "text/code_pieces.h"
 
 namespace varn::solve {
 
@@ -323,32 +323,10 @@ Solution SolveFile(const std::string& path, Language language, Progress* progres
     if (!file.IsOpen()) throw io::FileError(file.Failure());
     const Alphabet alphabet(language);
     TextIntake intake(alphabet, file.Size(), options);
-    if (progress) {
-        progress->SetMax(file.Size() / kProgressStep);
-        progress->SetPosition(0);
-    }
-    PieceReader reader(file, std::size_t{1} << 20);
-    CodeReader codes(encoding, 1);
-    std::vector<unsigned char> decoded;
-    if (encoding != Encoding::Windows1251)
-        decoded.resize(CodeReader::Capacity(std::size_t{1} << 20));
-    std::uint64_t read = 0;
-    for (;;) {
-        const unsigned char* data = nullptr;
-        const std::int64_t got = reader.Next(data);
-        if (got < 0) throw io::FileError(io::FailureNow(io::FailureKind::Read, path));
-        const bool last = static_cast<std::uint64_t>(got) < (std::size_t{1} << 20);
-        if (encoding != Encoding::Windows1251) {
-            intake.feed(decoded.data(),
-                        codes.Read(data, static_cast<std::size_t>(got), last, decoded.data()));
-        } else if (got > 0) {
-            intake.feed(data, static_cast<std::size_t>(got));
-        }
-        if (got == 0) break;
-        if (progress) progress->Advance(StepsBefore(read + got) - StepsBefore(read));
-        read += static_cast<std::uint64_t>(got);
-        if (static_cast<std::uint64_t>(got) < (std::size_t{1} << 20)) break;
-    }
+    // Byte 1 is no letter: a character without a code parts the letters beside it.
+    ReadAsCodes(
+        file, encoding, 1, progress,
+        [&intake](const unsigned char* codes, std::size_t size) { intake.feed(codes, size); });
     intake.finish();
     Solution solution = Finish(alphabet, intake, options);
     if (progress) progress->Fill();
