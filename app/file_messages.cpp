@@ -23,6 +23,7 @@ std::string UnexpectedErrorText(const std::exception& error) {
         case varn::io::FailureKind::NotRegular:
             return "Cannot open file " + failure.path;
         case varn::io::FailureKind::Read:
+        case varn::io::FailureKind::Cancelled:
             return "Stream read error";
         case varn::io::FailureKind::Create:
         case varn::io::FailureKind::NotReplaceable:
@@ -50,6 +51,7 @@ std::vector<CaesarMessage> CaesarMessages(const varn::CaesarOutcome& outcome, bo
             return {done};
         }
         case varn::io::FailureKind::Read:
+        case varn::io::FailureKind::Cancelled:  // ends the handler before (EndIfCancelled)
             return {CaesarMessage::ReadFailed};
         case varn::io::FailureKind::NotReplaceable:
         case varn::io::FailureKind::Replace:
@@ -125,6 +127,7 @@ MessageText CryptFailureText(const varn::io::Failure& failure, bool decrypt) {
             return OpenFailureText("Ошибка открытия временного файла.",
                                    "The Error of the opening of the temporary file.", decrypt);
         case varn::io::FailureKind::Read:
+        case varn::io::FailureKind::Cancelled:  // ends the handler before (EndIfCancelled)
             return ModuleText(kReadFailedRussian, kReadFailedEnglish);
         case varn::io::FailureKind::Replace:
             return ModuleText("ОШИБКА переименовывания временного файла!!!",
@@ -174,6 +177,10 @@ MessageText SubstitutionFailureText(varn::io::FailureKind kind) {
         return {MessageKind::Error, kChangedRussian, kChangedEnglish};
     }
     return {MessageKind::Error, "Выходной файл не создан.", "The Output file is not created."};
+}
+
+void EndIfCancelled(const varn::io::Failure& failure) {
+    if (failure.kind == varn::io::FailureKind::Cancelled) throw varn::io::FileError(failure);
 }
 
 void ShowMessageText(TForm1& form, const MessageText& message) {

@@ -55,5 +55,9 @@ std::vector<MessageText> CryptResultTexts(const varn::CryptResult& result, bool 
 // UnexpectedErrorText.
 MessageText SubstitutionFailureText(varn::io::FailureKind kind);
 
+// A failure of a pass the user stopped ends its handler (as FileError), before any of the texts
+// above: the window then says only that the operation was cancelled.
+void EndIfCancelled(const varn::io::Failure& failure);
+
 // Shows a message of the tables above.
 void ShowMessageText(TForm1& form, const MessageText& message);

@@ -3,7 +3,7 @@
 #include "app/file_messages.h"
 #include "app/guide_text.h"
 #include "app/interface_language.h"
-#include "io/cancellation.h"
+#include "io/failure.h"
 
 namespace {
 
@@ -52,21 +52,22 @@ TForm1::TForm1(ui::Platform& platform_)
 }
 
 void TForm1::dispatch(const std::function<void()>& action) {
-    const auto run = [this](const std::function<void()>& step) {
+    bool cancelled = false;
+    const auto run = [&](const std::function<void()>& step) {
         guard.run([&] {
             try {
                 step();
-            } catch (const std::exception&) {
-                // A pass the user stopped ends in a failure of its own; the user learns only
-                // that.
-                if (!varn::io::CancelTookEffect()) throw;
+            } catch (const varn::io::FileError& error) {
+                // A pass the user stopped says only that.
+                if (error.failure().kind != varn::io::FailureKind::Cancelled) throw;
+                cancelled = true;
                 ShowMessage(MessageKind::Notice, kCancelledRussian, kCancelledEnglish);
             }
         });
     };
     run(action);
     // The chart follows what the action changed; a cancelled action changed nothing.
-    if (!varn::io::CancelTookEffect()) run([this] { RefreshChart(); });
+    if (!cancelled) run([this] { RefreshChart(); });
 }
 
 void TForm1::registerControls() {

@@ -19,6 +19,7 @@ void RunPass(TForm1& form, bool decipher) {
         varn::CaesarOptions(varn::CaesarTextEncoding(name, decipher));
     const bool replace = form.CheckBoxOvervriteFile3V.checked();
     const varn::CaesarOutcome outcome = varn::RunCaesarPass(name, decipher, replace, bar, options);
+    EndIfCancelled(outcome.failure);
     for (const CaesarMessage message : CaesarMessages(outcome, decipher, replace)) {
         ShowMessageText(form, CaesarMessageText(message));
     }

@@ -71,6 +71,7 @@ void RunOperation(TForm1& form, bool decrypt) {
     request.decrypt = decrypt;
     request.overwrite = form.CheckBoxOwer.checked();
     const varn::CryptResult result = varn::RunCryptOperation(request);
+    EndIfCancelled(result.failure);
     for (const MessageText& text : CryptResultTexts(result, decrypt)) ShowMessageText(form, text);
     // After a failure no completion is claimed.
     if (!result.ok()) return;

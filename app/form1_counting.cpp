@@ -2,6 +2,7 @@
 #include "analysis/result_rows.h"
 #include "app/bar_progress.h"
 #include "app/form1.h"
+#include "io/cancellation.h"
 #include "ui/cp1251.h"
 
 namespace {
@@ -29,6 +30,8 @@ TForm1::StandardCount TForm1::CountStudyFileOnStandard(std::string standard) {
     StandardCount count{{}, std::move(standard), 0};
     count.total = varn::CountOnEtalon(count.table, count.standard, OpenDialog1.fileName,
                                       state.SortDirection, countBar, passBar, options);
+    // A cancel that came after the last read still leaves the form as it was.
+    varn::io::EndIfCancelled(OpenDialog1.fileName);
     return count;
 }
 
@@ -61,6 +64,7 @@ void TForm1::Button_AllScanClick() {
     varn::LetterTable table;
     const std::uint64_t total =
         varn::CountAll(table, OpenDialog1.fileName, state.SortDirection, countBar, options);
+    varn::io::EndIfCancelled(OpenDialog1.fileName);
     state.LetterTable = table;
     Memo2.clear();
     Memo2.setTabStopWidth(varn::ResultTabStop(total));

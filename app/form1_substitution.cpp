@@ -38,9 +38,9 @@ std::uint64_t PrepareSubstitutionBar(TForm1& form) {
     return size;
 }
 
-void CountForSubstitution(TForm1& form) {
-    form.state.LetterTable =
-        form.CountStudyFileOnStandard(ui::EncodeCp1251(form.Memo1.text())).table;
+// The letter table of the pass, counted apart: the form takes it only once the pass is done.
+varn::LetterTable CountForSubstitution(TForm1& form) {
+    return form.CountStudyFileOnStandard(ui::EncodeCp1251(form.Memo1.text())).table;
 }
 
 // Reports the engine's result: a file that cannot be opened or created in a box, the other
@@ -60,6 +60,7 @@ bool Report(TForm1& form, const varn::io::Failure& failure) {
         case varn::io::FailureKind::Read:
         case varn::io::FailureKind::Write:
         case varn::io::FailureKind::Replace:
+        case varn::io::FailureKind::Cancelled:
             break;
     }
     throw varn::io::FileError(failure);
@@ -73,10 +74,10 @@ varn::DosTextOptions InFileEncoding(const TForm1& form) {
 }
 
 // The key of the count, writing capitals' partners as capitals when "Keep case" is ticked.
-varn::ByteMap SubstitutionKey(const TForm1& form) {
-    return varn::SubstitutionMap(form.state.LetterTable, form.CheckBoxKeepCase.checked()
-                                                             ? varn::CapitalPartner::Capital
-                                                             : varn::CapitalPartner::AsInStandard);
+varn::ByteMap SubstitutionKey(const TForm1& form, const varn::LetterTable& table) {
+    return varn::SubstitutionMap(table, form.CheckBoxKeepCase.checked()
+                                            ? varn::CapitalPartner::Capital
+                                            : varn::CapitalPartner::AsInStandard);
 }
 
 varn::ProgressAdvance SubstitutionAdvance(TForm1& form) {
@@ -98,12 +99,16 @@ void TForm1::ButtonNewFileClick() {
     // The output must not be the file under study under any spelling: the input is never a
     // target.
     if (output.empty() || output == source || varn::io::SameFile(output, source)) return;
-    CountForSubstitution(*this);
-    const varn::ByteMap map = SubstitutionKey(*this);
+    varn::LetterTable table = CountForSubstitution(*this);
+    const varn::ByteMap map = SubstitutionKey(*this, table);
     if (!KeyFitsFileEncoding(map)) return;
     // The chosen file is replaced only by a complete result, keeping its permission bits.
-    Report(*this, varn::TranslateDosText(source, output, map, varn::ProgressRule::AdvanceBefore,
-                                         SubstitutionAdvance(*this), InFileEncoding(*this)));
+    if (!Report(*this,
+                varn::TranslateDosText(source, output, map, varn::ProgressRule::AdvanceBefore,
+                                       SubstitutionAdvance(*this), InFileEncoding(*this)))) {
+        return;
+    }
+    state.LetterTable = std::move(table);
 }
 
 void TForm1::Button_VOknoClick() {
@@ -114,8 +119,8 @@ void TForm1::Button_VOknoClick() {
         return;
     }
     // The count leaves both of its bars at their maximum.
-    CountForSubstitution(*this);
-    const varn::ByteMap map = SubstitutionKey(*this);
+    varn::LetterTable table = CountForSubstitution(*this);
+    const varn::ByteMap map = SubstitutionKey(*this, table);
     if (!KeyFitsFileEncoding(map)) return;
     const std::string& source = OpenDialog1.fileName;
     varn::io::Failure failure;
@@ -149,4 +154,5 @@ void TForm1::Button_VOknoClick() {
         ShowInFileEncoding(Memo10,
                            varn::io::ReadWholeDescriptor(substituted.fd(), substituted.path()));
     }
+    state.LetterTable = std::move(table);
 }

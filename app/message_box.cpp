@@ -1,5 +1,4 @@
 #include "app/form1.h"
-#include "io/cancellation.h"
 
 namespace {
 
@@ -30,14 +29,6 @@ KindLook LookOf(MessageKind kind) {
 }  // namespace
 
 void TForm1::ShowMessage(MessageKind kind, std::string_view russian, std::string_view english) {
-    const bool failure = kind == MessageKind::Error || kind == MessageKind::PlainError ||
-                         kind == MessageKind::ModuleError;
-    if (failure && varn::io::CancelTookEffect()) {
-        // The pass failed because the user stopped it: its own failure says nothing to them.
-        kind = MessageKind::Notice;
-        russian = kCancelledRussian;
-        english = kCancelledEnglish;
-    }
     const KindLook look = LookOf(kind);
     const bool ru = this->russian();
     platform.messageBox(std::string(ru ? russian : english),

@@ -52,6 +52,8 @@ QString FailureText(const io::Failure& failure) {
         case io::FailureKind::Read:
             what = Tr("ошибка чтения %1", "cannot read %1");
             break;
+        case io::FailureKind::Cancelled:
+            return Tr("%1: операция отменена", "%1: the operation was cancelled").arg(name);
         case io::FailureKind::Create:
             what = Tr("не создаётся %1", "cannot create %1");
             break;

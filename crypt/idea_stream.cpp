@@ -39,8 +39,12 @@ struct PassLayout {
 
 // How a pass ends when a read or write fails, with errno of the call, carried from whichever
 // thread met it to the caller as the pass's first error.
+io::Failure FailureOfCall(io::FailureKind kind) {
+    return kind == io::FailureKind::Read ? io::ReadFailureNow({}) : io::Failure{kind, {}, errno};
+}
+
 [[noreturn]] void Fail(io::FailureKind kind) {
-    throw io::Failure{kind, {}, errno};
+    throw FailureOfCall(kind);
 }
 
 CryptResult Refused(CryptRefusal refusal) {
@@ -48,7 +52,7 @@ CryptResult Refused(CryptRefusal refusal) {
 }
 
 CryptResult Failed(io::FailureKind kind) {
-    return {CryptRefusal::None, {kind, {}, errno}, {}};
+    return {CryptRefusal::None, FailureOfCall(kind), {}};
 }
 
 // The kernel copies between the page cache and a buffer fastest when both sides sit at the same

@@ -3,12 +3,13 @@
 #include <atomic>
 #include <cerrno>
 
+#include "io/failure.h"
+
 namespace varn::io {
 
 namespace {
 
 std::atomic<bool> requested{false};
-std::atomic<bool> tookEffect{false};
 
 }  // namespace
 
@@ -18,22 +19,20 @@ void RequestCancel() {
 
 void ClearCancel() {
     requested.store(false, std::memory_order_relaxed);
-    tookEffect.store(false, std::memory_order_relaxed);
 }
 
 bool CancelRequested() {
     return requested.load(std::memory_order_relaxed);
 }
 
-bool CancelTookEffect() {
-    return tookEffect.load(std::memory_order_relaxed);
-}
-
 bool RefuseCancelledRead() {
-    if (!requested.load(std::memory_order_relaxed)) return false;
-    tookEffect.store(true, std::memory_order_relaxed);
+    if (!CancelRequested()) return false;
     errno = ECANCELED;
     return true;
+}
+
+void EndIfCancelled(const std::string& path) {
+    if (CancelRequested()) throw FileError({FailureKind::Cancelled, path, ECANCELED});
 }
 
 }  // namespace varn::io

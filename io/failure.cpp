@@ -29,6 +29,8 @@ const char* KindName(FailureKind kind) {
             return "changed during the operation";
         case FailureKind::NameTooLong:
             return "name too long";
+        case FailureKind::Cancelled:
+            return "cancelled";
     }
     return "unknown failure";
 }
@@ -43,6 +45,14 @@ std::string Describe(const Failure& failure) {
 
 Failure FailureNow(FailureKind kind, const std::string& path) {
     return {kind, path, errno};
+}
+
+Failure ReadFailure(const std::string& path, int error) {
+    return {error == ECANCELED ? FailureKind::Cancelled : FailureKind::Read, path, error};
+}
+
+Failure ReadFailureNow(const std::string& path) {
+    return ReadFailure(path, errno);
 }
 
 FileError::FileError(Failure failure)

@@ -18,6 +18,7 @@ enum class FailureKind {
     Replace,         // a complete result could not be renamed into place
     Changed,         // the file being replaced changed (or went) while the pass read it
     NameTooLong,     // a result's name is longer than the file system allows
+    Cancelled,       // the user stopped the pass: a read was refused, or nothing was committed
 };
 
 struct Failure {
@@ -29,6 +30,12 @@ struct Failure {
 
 // A failure with the current errno.
 Failure FailureNow(FailureKind kind, const std::string& path);
+
+// A read of `path` that failed with errno `error`: Cancelled where the user's cancel refused it
+// (ECANCELED), else Read.
+Failure ReadFailure(const std::string& path, int error);
+// The same with the current errno.
+Failure ReadFailureNow(const std::string& path);
 
 // Thrown by the whole-file helpers; what() is a plain description for logs and tests, not the
 // text shown to the user.

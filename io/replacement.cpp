@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <memory>
 
+#include "io/cancellation.h"
+
 namespace varn::io {
 
 namespace {
@@ -118,6 +120,11 @@ bool Replacement::Commit(Failure& failure) {
         return false;
     }
     if (BeforeCommitCheck()) BeforeCommitCheck()();
+    if (CancelRequested()) {
+        failure = {FailureKind::Cancelled, target_.path, ECANCELED};
+        temporary_.Remove();
+        return false;
+    }
     if (target_.expected) {
         struct stat named {};
         if (::stat(path_.c_str(), &named) != 0) {

@@ -62,9 +62,10 @@ class Replacement {
 
     // Gives the result its permission bits (and the replaced file's owner where allowed),
     // flushes it, renames it over the target and flushes the folder. Failures: Write (the result
-    // could not be flushed), Changed (the name no longer holds the expected version: another
-    // file, or the same one written, cut or grown; or the source was, with the source's path),
-    // Replace (the rename failed); the temporary is then removed and the target untouched.
+    // could not be flushed), Cancelled (the user asked to stop: the result is not wanted), Changed
+    // (the name no longer holds the expected version: another file, or the same one written, cut or
+    // grown; or the source was, with the source's path), Replace (the rename failed); the temporary
+    // is then removed and the target untouched.
     bool Commit(Failure& failure);
 
   private:

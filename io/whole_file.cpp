@@ -39,7 +39,7 @@ std::string ReadWholeDescriptor(int fd, const std::string& path) {
     unsigned char buffer[1 << 16];
     for (std::uint64_t offset = 0;;) {
         const std::int64_t got = ReadUpToAt(fd, buffer, sizeof buffer, offset);
-        if (got < 0) throw FileError(FailureNow(FailureKind::Read, path));
+        if (got < 0) throw FileError(ReadFailureNow(path));
         bytes.append(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(got));
         offset += static_cast<std::uint64_t>(got);
         if (static_cast<std::size_t>(got) < sizeof buffer) return bytes;

@@ -203,7 +203,7 @@ FileCount CountFileBytes(const std::string& path, ByteCounts& counts,
     }
     ring.Stop();
     workers.Join();
-    if (failed) throw io::FileError(io::Failure{io::FailureKind::Read, path, readError});
+    if (failed) throw io::FileError(io::ReadFailure(path, readError));
 
     result.total = position;
     if (options.encoding == Encoding::Koi8r || options.encoding == Encoding::Cp866) {

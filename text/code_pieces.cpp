@@ -22,7 +22,7 @@ void ReadAsCodes(const InputFile& file, Encoding encoding, unsigned char none, P
     for (;;) {
         const unsigned char* data = nullptr;
         const std::int64_t got = reader.Next(data);
-        if (got < 0) throw io::FileError(io::FailureNow(io::FailureKind::Read, file.Path()));
+        if (got < 0) throw io::FileError(io::ReadFailureNow(file.Path()));
         const auto size = static_cast<std::size_t>(got);
         const bool last = size < kPiece;
         if (encoding != Encoding::Windows1251) {

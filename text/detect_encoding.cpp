@@ -233,7 +233,7 @@ std::string ReadDetectionSample(const std::string& path, bool& cut) {
     std::string sample(kDetectionSample, '\0');
     const std::int64_t got =
         file.Read(reinterpret_cast<unsigned char*>(sample.data()), sample.size());
-    if (got < 0) throw io::FileError(io::FailureNow(io::FailureKind::Read, path));
+    if (got < 0) throw io::FileError(io::ReadFailureNow(path));
     sample.resize(static_cast<std::size_t>(got));
     cut = file.Size() > sample.size();
     return sample;

@@ -242,7 +242,7 @@ io::Failure Translate(const InputFile& input, int output, const ByteMap& map, Pr
         if (slot == nullptr) break;  // the reading thread failed: Join hands its error on
         const Piece& piece = slot->payload;
         if (piece.readFailed) {
-            return {io::FailureKind::Read, input.Path(), maker.ReadError()};
+            return io::ReadFailure(input.Path(), maker.ReadError());
         }
         if (!io::WriteAll(output, slot->buffer.Data(), piece.size)) {
             return io::FailureNow(io::FailureKind::Write, {});

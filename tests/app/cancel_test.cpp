@@ -3,10 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
+#include <map>
 #include <ostream>
 #include <string>
 
 #include "io/cancellation.h"
+#include "io/replacement.h"
 #include "tests/support/form_fixture.h"
 #include "tests/support/solve_trials.h"
 
@@ -38,14 +42,20 @@ void PrintTo(const FormView& view, std::ostream* out) {
 class Cancel : public FormTest {
   protected:
     ~Cancel() override {
-        form.ProgressBar1.setListener({});
+        for (ui::ProgressBar* bar :
+             {&form.ProgressBar1, &form.ProgressBarNewFile, &form.ProgressBar3V}) {
+            bar->setListener({});
+        }
+        varn::io::SetBeforeCommitCheck({});
         varn::io::ClearCancel();
     }
 
-    // Asks to cancel once the count tab's bar reaches `position` (-1: its maximum), as the
-    // progress window's Cancel would from the window's thread.
-    void cancelAt(std::int64_t position) {
-        form.ProgressBar1.setListener([position](ui::Control& control, ui::Property) {
+  public:
+    // Asks to cancel once `bar` reaches `position` (-1: its maximum), as the progress window's
+    // Cancel would from the window's thread.
+    void cancelAt(std::int64_t position) { cancelAt(form.ProgressBar1, position); }
+    void cancelAt(ui::ProgressBar& progress, std::int64_t position) {
+        progress.setListener([position](ui::Control& control, ui::Property) {
             auto& bar = static_cast<ui::ProgressBar&>(control);
             const std::int64_t at = position < 0 ? bar.max() : position;
             if (bar.max() > 0 && bar.position() >= at) varn::io::RequestCancel();
@@ -61,6 +71,12 @@ class Cancel : public FormTest {
         ASSERT_TRUE(platform.boxes.empty());
     }
 
+    // Asks to cancel once the pass has written its whole result, just before it would commit.
+    void cancelBeforeCommit() {
+        varn::io::SetBeforeCommitCheck([] { varn::io::RequestCancel(); });
+    }
+
+  protected:
     void expectCancelledWith(const FormView& before) {
         EXPECT_EQ(FormView::Of(form), before);
         ASSERT_EQ(platform.boxes.size(), 1u);
@@ -68,10 +84,11 @@ class Cancel : public FormTest {
     }
 };
 
-// Several of the passes' buffers, so that a cancel after the first still stops the read.
-std::string ManyBuffers() {
+// Several of the passes' buffers by default, so that a cancel after the first still stops the
+// read.
+std::string ManyBuffers(std::size_t size = std::size_t{6} << 20) {
     std::string text;
-    while (text.size() < (std::size_t{6} << 20)) text += "Съешь же ещё этих мягких булок.\r\n";
+    while (text.size() < size) text += "Съешь же ещё этих мягких булок.\r\n";
     return text;
 }
 
@@ -99,5 +116,107 @@ TEST_F(Cancel, ACancelAfterTheSearchReadTheFileLeavesTheStandard) {
     form.dispatch([&] { form.Memo1.contextActions.at(0).trigger(); });
     expectCancelledWith(before);
 }
+
+// Every file of the folder and its bytes.
+std::map<std::string, std::string> Folder(const TempDir& dir) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+        files[entry.path().filename().string()] = TempDir::read(entry.path().string());
+    }
+    return files;
+}
+
+// A pass over the file under study, started from its tab; `cancel` arranges when Cancel comes.
+struct FilePass {
+    const char* name;
+    std::size_t size;  // of the file under study
+    std::function<void(Cancel&, TForm1&, FakePlatform&, const std::string& path)> start;
+};
+
+class CancelledFilePass : public Cancel, public ::testing::WithParamInterface<FilePass> {};
+
+TEST_P(CancelledFilePass, LeavesEveryFileAndTheFormAsTheyWere) {
+    countedBefore(ManyBuffers(GetParam().size));
+    const std::string path = dir.file("study.txt");
+    const auto files = Folder(dir);
+    const FormView before = FormView::Of(form);
+    const std::string shown = form.Memo10.text();
+    platform.boxes.clear();
+    GetParam().start(*this, form, platform, path);
+    expectCancelledWith(before);
+    EXPECT_EQ(form.Memo10.text(), shown);
+    EXPECT_EQ(Folder(dir), files);
+}
+
+void Caesar(TForm1& form, const std::string& path, bool replace) {
+    form.MemoFile3V.setText(path);
+    if (form.CheckBoxOvervriteFile3V.checked() != replace) form.CheckBoxOvervriteFile3V.click();
+    form.ButtonEn.click();
+}
+
+void Idea(TForm1& form, FakePlatform& platform, const std::string& path, bool triple) {
+    form.MemoIdeaFile.setText(path);
+    if (triple) form.CheckBox3Idea.click();
+    const std::vector<std::string> passwords =
+        triple ? std::vector<std::string>{"один", "два", "три"} : std::vector<std::string>{"один"};
+    form.EditPassWordIdea.setText(passwords[0]);
+    if (triple) {
+        form.EditPassWordIdea2.setText(passwords[1]);
+        form.EditPassWordIdea3.setText(passwords[2]);
+    }
+    platform.passwords.assign(passwords.begin(), passwords.end());
+    form.Button_EnCrypt.click();
+}
+
+constexpr std::size_t kManyBuffers = std::size_t{6} << 20;
+
+const FilePass kFilePasses[] = {
+    {"CaesarInPlaceMidRead", kManyBuffers,
+     [](Cancel& test, TForm1& form, FakePlatform&, const std::string& path) {
+         test.cancelAt(form.ProgressBar3V, 1);
+         form.dispatch([&] { Caesar(form, path, true); });
+     }},
+    {"CaesarInPlaceBeforeCommit", kManyBuffers,
+     [](Cancel& test, TForm1& form, FakePlatform&, const std::string& path) {
+         test.cancelBeforeCommit();
+         form.dispatch([&] { Caesar(form, path, true); });
+     }},
+    {"CaesarIntoItsResultFile", kManyBuffers,
+     [](Cancel& test, TForm1& form, FakePlatform&, const std::string& path) {
+         test.cancelBeforeCommit();
+         form.dispatch([&] { Caesar(form, path, false); });
+     }},
+    {"CreateMidRead", kManyBuffers,
+     [](Cancel& test, TForm1& form, FakePlatform& platform, const std::string&) {
+         test.cancelAt(form.ProgressBarNewFile, 1);
+         platform.choose("new.txt");
+         form.dispatch([&] { form.ButtonNewFile.click(); });
+     }},
+    {"CreateBeforeCommit", kManyBuffers,
+     [](Cancel& test, TForm1& form, FakePlatform& platform, const std::string&) {
+         test.cancelBeforeCommit();
+         platform.choose("new.txt");
+         form.dispatch([&] { form.ButtonNewFile.click(); });
+     }},
+    // The window shows files below 64 KiB only.
+    {"InWindowMidRead", 60000,
+     [](Cancel& test, TForm1& form, FakePlatform&, const std::string&) {
+         test.cancelAt(form.ProgressBarNewFile, 1);
+         form.dispatch([&] { form.Button_VOkno.click(); });
+     }},
+    {"IdeaBeforeCommit", kManyBuffers,
+     [](Cancel& test, TForm1& form, FakePlatform& platform, const std::string& path) {
+         test.cancelBeforeCommit();
+         form.dispatch([&] { Idea(form, platform, path, false); });
+     }},
+    {"TripleIdeaBeforeCommit", kManyBuffers,
+     [](Cancel& test, TForm1& form, FakePlatform& platform, const std::string& path) {
+         test.cancelBeforeCommit();
+         form.dispatch([&] { Idea(form, platform, path, true); });
+     }},
+};
+
+INSTANTIATE_TEST_SUITE_P(Passes, CancelledFilePass, ::testing::ValuesIn(kFilePasses),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -38,6 +38,8 @@ inline std::string What(const CryptResult& result) {
             return "changed";
         case io::FailureKind::NameTooLong:
             return "name too long";
+        case io::FailureKind::Cancelled:
+            return "cancelled";
     }
     return "?";
 }
